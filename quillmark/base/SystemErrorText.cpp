@@ -8,7 +8,7 @@ namespace qm {
 namespace {
 
 // strerror_r has two forms; each overload takes the result of one of them.
-std::string FromStrerror(int result, const char* buffer, int errorNumber) {
+[[maybe_unused]] std::string FromStrerror(int result, const char* buffer, int errorNumber) {
     return result == 0 ? std::string(buffer) : std::to_string(errorNumber);
 }
 [[maybe_unused]] std::string FromStrerror(const char* result, const char*, int errorNumber) {
