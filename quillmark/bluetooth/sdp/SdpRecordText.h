@@ -8,11 +8,14 @@
 
 namespace qm {
 
-// Every attribute of the record as "name = value" lines. Throws TError (with the system error
-// text appended) when the record cannot be parsed.
+// Every attribute of the record as "name = value" lines, in the order of the record. Throws TError
+// when the record cannot be parsed: "Unable to enumerate SDP attributes." or "Error reading SDP
+// element data." with the system error text of EBADMSG appended, or "Error while processing SDP
+// container: <number>" for an unreadable element inside a sequence.
 std::string SDPRecordText(std::string_view record);
 
-// The value of one attribute as text; empty when the record lacks it or cannot be parsed.
+// The value of one attribute as text; empty when the record lacks it or cannot be parsed. Throws
+// the container error as above when an element inside the value cannot be read.
 std::string SDPAttributeText(std::string_view record, std::uint16_t attributeId);
 
 }  // namespace qm
