@@ -1,0 +1,42 @@
+#pragma once
+// Loads and stores of HCI (little-endian) and SDP (big-endian) integers on byte buffers.
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace qm::bt {
+
+inline std::uint16_t LoadLe16(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
+}
+inline std::uint32_t LoadLe24(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+           static_cast<std::uint32_t>(p[2]) << 16;
+}
+inline std::uint16_t LoadBe16(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>(p[0] << 8 | p[1]);
+}
+inline std::uint32_t LoadBe32(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(p[0]) << 24 | static_cast<std::uint32_t>(p[1]) << 16 |
+           static_cast<std::uint32_t>(p[2]) << 8 | static_cast<std::uint32_t>(p[3]);
+}
+
+inline void AppendLe16(std::vector<std::uint8_t>& out, std::uint16_t v) {
+    out.push_back(static_cast<std::uint8_t>(v));
+    out.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+inline void AppendLe24(std::vector<std::uint8_t>& out, std::uint32_t v) {
+    AppendLe16(out, static_cast<std::uint16_t>(v));
+    out.push_back(static_cast<std::uint8_t>(v >> 16));
+}
+inline void AppendBe16(std::vector<std::uint8_t>& out, std::uint16_t v) {
+    out.push_back(static_cast<std::uint8_t>(v >> 8));
+    out.push_back(static_cast<std::uint8_t>(v));
+}
+inline void AppendBe32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+    AppendBe16(out, static_cast<std::uint16_t>(v >> 16));
+    AppendBe16(out, static_cast<std::uint16_t>(v));
+}
+
+}  // namespace qm::bt

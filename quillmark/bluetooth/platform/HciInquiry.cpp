@@ -1,0 +1,93 @@
+#include "quillmark/bluetooth/platform/HciInquiry.h"
+
+#include <algorithm>
+#include <cerrno>
+
+#include "quillmark/bluetooth/platform/PacketIo.h"
+
+namespace qm::bt {
+
+namespace {
+
+int ErrorOfHciStatus(std::uint8_t status) {
+    return status == hci::kStatusCommandDisallowed ? EBUSY : EIO;
+}
+
+}  // namespace
+
+void THciInquiry::Send(const std::vector<std::uint8_t>& packet) {
+    SendPacket(fd_, packet);
+}
+
+int THciInquiry::Run(std::vector<THciInquiryEntry>& entries) {
+    entries.clear();
+    const TIoStatus sent =
+        SendPacket(fd_, HciInquiryCommand(hci::kGeneralInquiryLap, hci::kDefaultInquiryLength, 0));
+    if (!sent.Ok()) return sent.ErrorNumber();
+    if (const int error = WaitCommandStatus(hci::kInquiry)) return error;
+    const int error = CollectResults(entries);
+    if (error == ETIMEDOUT) Send(HciCommand(hci::kInquiryCancel));
+    return error;
+}
+
+int THciInquiry::WaitCommandStatus(std::uint16_t opcode) {
+    const TDeadline deadline = DeadlineIn(limits_.commandStatusMs);
+    std::vector<std::uint8_t> packet;
+    for (;;) {
+        const TIoStatus received = ReceivePacket(fd_, deadline, packet);
+        if (!received.Ok()) return received.ErrorNumber();
+        const auto event = ParseHciEvent(packet);
+        if (!event) continue;
+        if (const auto* status = std::get_if<THciCommandStatus>(&*event); status && status->opcode == opcode)
+            return status->status == 0 ? 0 : ErrorOfHciStatus(status->status);
+    }
+}
+
+int THciInquiry::CollectResults(std::vector<THciInquiryEntry>& entries) {
+    const TDeadline deadline = DeadlineIn(limits_.inquiryCompleteMs);
+    std::vector<std::uint8_t> packet;
+    for (;;) {
+        const TIoStatus received = ReceivePacket(fd_, deadline, packet);
+        if (!received.Ok()) return received.ErrorNumber();
+        const auto event = ParseHciEvent(packet);
+        if (!event) continue;
+        if (const auto* complete = std::get_if<THciInquiryComplete>(&*event))
+            return complete->status == 0 ? 0 : ErrorOfHciStatus(complete->status);
+        if (auto* results = std::get_if<THciInquiryResults>(&*event))
+            for (auto& entry : results->entries) Merge(entries, std::move(entry));
+    }
+}
+
+// A controller may report a device more than once in one inquiry; the later report fills in a
+// name the earlier one lacked. Beyond the limit further devices are dropped.
+void THciInquiry::Merge(std::vector<THciInquiryEntry>& entries, THciInquiryEntry entry) {
+    const auto known = std::find_if(entries.begin(), entries.end(),
+                                    [&](const THciInquiryEntry& e) { return e.address == entry.address; });
+    if (known != entries.end()) {
+        if (!known->name && entry.name) known->name = std::move(entry.name);
+        return;
+    }
+    if (entries.size() < limits_.maxInquiryResults) entries.push_back(std::move(entry));
+}
+
+std::optional<std::string> THciInquiry::RemoteName(const THciInquiryEntry& entry) {
+    const auto request =
+        HciRemoteNameRequestCommand(entry.address, entry.pageScanRepetitionMode, entry.clockOffset);
+    if (!SendPacket(fd_, request).Ok() || WaitCommandStatus(hci::kRemoteNameRequest) != 0)
+        return std::nullopt;
+    const TDeadline deadline = DeadlineIn(limits_.remoteNameMs);
+    std::vector<std::uint8_t> packet;
+    while (ReceivePacket(fd_, deadline, packet).Ok()) {
+        const auto event = ParseHciEvent(packet);
+        const auto* complete = event ? std::get_if<THciRemoteNameComplete>(&*event) : nullptr;
+        if (!complete || complete->address != entry.address) continue;
+        if (complete->status != 0) return std::nullopt;
+        return complete->name;
+    }
+    std::vector<std::uint8_t> cancel(6);
+    entry.address.ToWire(cancel.data());
+    Send(HciCommand(hci::kRemoteNameRequestCancel, cancel));
+    return std::nullopt;
+}
+
+}  // namespace qm::bt

@@ -1,0 +1,28 @@
+#pragma once
+// The platform's lookups built on our HCI and SDP protocol code over connections from a socket
+// factory: the kernel's sockets on Linux, the emulated radio elsewhere.
+
+#include "quillmark/bluetooth/platform/BluetoothPlatform.h"
+#include "quillmark/bluetooth/platform/ProtocolLimits.h"
+#include "quillmark/bluetooth/platform/SocketFactory.h"
+
+namespace qm::bt {
+
+class TProtocolPlatform : public TBluetoothPlatform {
+public:
+    explicit TProtocolPlatform(TSocketFactory& sockets, const TProtocolLimits& limits = {})
+        : sockets_(sockets), limits_(limits) {}
+
+    // The inquiry runs to its completion here; the results are then read one by one, and a device
+    // whose result carried no name is asked for it when its result is read.
+    TLookupStatus BeginInquiry(std::unique_ptr<TInquiryLookup>& lookup) override;
+    // The whole SDP query runs here; the records are then read one by one.
+    TLookupStatus BeginServiceLookup(const std::string& addressText,
+                                     std::unique_ptr<TServiceLookup>& lookup) override;
+
+private:
+    TSocketFactory& sockets_;
+    TProtocolLimits limits_;
+};
+
+}  // namespace qm::bt

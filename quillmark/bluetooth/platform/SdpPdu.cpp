@@ -1,0 +1,101 @@
+#include "quillmark/bluetooth/platform/SdpPdu.h"
+
+#include "quillmark/bluetooth/platform/ByteOrder.h"
+
+namespace qm::bt {
+
+namespace {
+
+using Bytes = std::span<const std::uint8_t>;
+
+std::optional<std::size_t> FixedSize(std::uint8_t type, std::uint8_t sizeIndex) {
+    if (type == 0) return sizeIndex == 0 ? std::optional<std::size_t>(0) : std::nullopt;
+    return std::size_t{1} << sizeIndex;
+}
+
+std::optional<TSdpResponse> ParseAttributeResponse(TSdpResponse response, Bytes params) {
+    if (params.size() < 3) return std::nullopt;
+    const std::size_t count = LoadBe16(&params[0]);
+    if (params.size() < 2 + count + 1) return std::nullopt;
+    const std::size_t continuationLength = params[2 + count];
+    if (continuationLength > sdp::kMaxContinuation || params.size() != 3 + count + continuationLength)
+        return std::nullopt;
+    response.attributeBytes.assign(params.begin() + 2,
+                                   params.begin() + 2 + static_cast<std::ptrdiff_t>(count));
+    response.continuation.assign(params.begin() + 3 + static_cast<std::ptrdiff_t>(count), params.end());
+    return response;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> SdpSearchAttributeRequest(std::uint16_t transaction, std::uint16_t uuid16,
+                                                    std::uint16_t maxAttributeBytes, Bytes continuation) {
+    std::vector<std::uint8_t> params{0x35, 0x03, 0x19};
+    AppendBe16(params, uuid16);
+    AppendBe16(params, maxAttributeBytes);
+    params.insert(params.end(), {0x35, 0x05, 0x0A, 0x00, 0x00, 0xFF, 0xFF});
+    params.push_back(static_cast<std::uint8_t>(continuation.size()));
+    params.insert(params.end(), continuation.begin(), continuation.end());
+
+    std::vector<std::uint8_t> pdu{sdp::kSearchAttributeRequest};
+    AppendBe16(pdu, transaction);
+    AppendBe16(pdu, static_cast<std::uint16_t>(params.size()));
+    pdu.insert(pdu.end(), params.begin(), params.end());
+    return pdu;
+}
+
+std::optional<TSdpResponse> ParseSdpResponse(Bytes packet) {
+    if (packet.size() < sdp::kHeaderSize) return std::nullopt;
+    TSdpResponse response;
+    response.pduId = packet[0];
+    response.transaction = LoadBe16(&packet[1]);
+    const std::size_t length = LoadBe16(&packet[3]);
+    if (packet.size() != sdp::kHeaderSize + length) return std::nullopt;
+    const Bytes params = packet.subspan(sdp::kHeaderSize);
+    if (response.pduId == sdp::kErrorResponse) {
+        if (params.size() < 2) return std::nullopt;
+        response.errorCode = LoadBe16(&params[0]);
+        return response;
+    }
+    if (response.pduId == sdp::kSearchAttributeResponse)
+        return ParseAttributeResponse(std::move(response), params);
+    return std::nullopt;
+}
+
+std::optional<TElementHeader> ReadElementHeader(Bytes bytes) {
+    if (bytes.empty()) return std::nullopt;
+    TElementHeader header;
+    header.type = bytes[0] >> 3;
+    const std::uint8_t sizeIndex = bytes[0] & 0x07;
+    if (sizeIndex < 5) {
+        const auto size = FixedSize(header.type, sizeIndex);
+        if (!size) return std::nullopt;
+        header.headerSize = 1;
+        header.dataSize = *size;
+    } else {
+        header.headerSize = 1 + (std::size_t{1} << (sizeIndex - 5));
+        if (bytes.size() < header.headerSize) return std::nullopt;
+        const std::uint8_t* p = &bytes[1];
+        header.dataSize = sizeIndex == 5 ? p[0] : sizeIndex == 6 ? LoadBe16(p) : LoadBe32(p);
+    }
+    if (header.dataSize > bytes.size() - header.headerSize) return std::nullopt;
+    return header;
+}
+
+std::optional<std::vector<std::string>> SplitAttributeLists(Bytes bytes) {
+    const auto outer = ReadElementHeader(bytes);
+    if (!outer || outer->type != sdp::kSequence || outer->headerSize + outer->dataSize != bytes.size())
+        return std::nullopt;
+    std::vector<std::string> records;
+    Bytes rest = bytes.subspan(outer->headerSize);
+    while (!rest.empty()) {
+        const auto inner = ReadElementHeader(rest);
+        if (!inner || inner->type != sdp::kSequence) return std::nullopt;
+        const std::size_t size = inner->headerSize + inner->dataSize;
+        records.emplace_back(rest.begin(), rest.begin() + static_cast<std::ptrdiff_t>(size));
+        rest = rest.subspan(size);
+    }
+    return records;
+}
+
+}  // namespace qm::bt
