@@ -59,7 +59,8 @@ private:
         std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
     };
     // Records sharing one address, in index order.
-    using TAddressIndex = std::unordered_map<std::string, std::vector<TBTDevice*>, TAddressHash, std::equal_to<>>;
+    using TAddressIndex =
+        std::unordered_map<std::string, std::vector<TBTDevice*>, TAddressHash, std::equal_to<>>;
 
     void IndexAddress(TBTDevice& record);
     void UnindexAddress(const TBTDevice& record);

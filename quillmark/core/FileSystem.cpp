@@ -1,0 +1,110 @@
+#include "quillmark/core/FileSystem.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "quillmark/core/ProgramDirectory.h"
+
+namespace qm {
+
+namespace {
+
+int ErrorOf(int result) {
+    return result < 0 ? errno : 0;
+}
+
+class TPosixFileSystem : public IFileSystem {
+public:
+    bool Exists(const std::string& path) override {
+        struct stat info;
+        return ::lstat(path.c_str(), &info) == 0;
+    }
+
+    int ReadFile(const std::string& path, std::string& bytes) override {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) return errno;
+        const int error = ReadAll(fd, bytes);
+        ::close(fd);
+        return error;
+    }
+
+    int OpenForWriting(const std::string& path, int& fd) override {
+        fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+        if (fd < 0) return errno;
+        if (::flock(fd, LOCK_EX | LOCK_NB) < 0) {
+            const int error = errno;
+            ::close(fd);
+            return error;
+        }
+        return 0;
+    }
+
+    int CreateNew(const std::string& path, int& fd) override {
+        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        return ErrorOf(fd);
+    }
+
+    int Write(int fd, std::string_view bytes) override {
+        while (!bytes.empty()) {
+            const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+            if (written < 0 && errno == EINTR) continue;
+            if (written < 0) return errno;
+            if (written == 0) return EIO;
+            bytes.remove_prefix(static_cast<std::size_t>(written));
+        }
+        return 0;
+    }
+
+    int Sync(int fd) override { return ErrorOf(::fsync(fd)); }
+    int Close(int fd) override { return ErrorOf(::close(fd)); }
+
+    int CopyMode(int from, int to) override {
+        struct stat info;
+        if (::fstat(from, &info) < 0) return errno;
+        return ErrorOf(::fchmod(to, info.st_mode & 07777));
+    }
+
+    int Rename(const std::string& from, const std::string& to) override {
+        return ErrorOf(std::rename(from.c_str(), to.c_str()));
+    }
+
+    int Remove(const std::string& path) override { return ErrorOf(::unlink(path.c_str())); }
+
+    int SyncDirectoryOf(const std::string& path) override {
+        const int fd = ::open(DirectoryOfFile(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) return errno;
+        const int error = ErrorOf(::fsync(fd));
+        ::close(fd);
+        return error;
+    }
+
+private:
+    static int ReadAll(int fd, std::string& bytes) {
+        struct stat info;
+        if (::fstat(fd, &info) < 0) return errno;
+        bytes.clear();
+        if (info.st_size > 0) bytes.reserve(static_cast<std::size_t>(info.st_size));
+        char buffer[65536];
+        for (;;) {
+            const ssize_t got = ::read(fd, buffer, sizeof buffer);
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0) return errno;
+            if (got == 0) return 0;
+            bytes.append(buffer, static_cast<std::size_t>(got));
+        }
+    }
+};
+
+}  // namespace
+
+IFileSystem& PosixFileSystem() {
+    static TPosixFileSystem files;
+    return files;
+}
+
+}  // namespace qm

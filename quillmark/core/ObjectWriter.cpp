@@ -1,0 +1,196 @@
+#include "quillmark/core/ObjectWriter.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include "quillmark/core/Utf8.h"
+
+namespace qm {
+
+namespace {
+
+// A line of a string holds at most this many characters of its content.
+constexpr std::size_t kSegmentLength = 64;
+constexpr char kLineBreak[] = "\r\n";
+
+// Characters written inside apostrophes; all others are written as "#" and their code.
+template <class Code>
+bool IsPlain(Code code) {
+    return code >= 32 && code <= 127 && code != '\'';
+}
+
+template <class Number>
+void AppendDecimal(std::string& text, Number value) {
+    char digits[24];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value);
+    text.append(digits, result.ptr);
+}
+
+bool IsAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+const unsigned char* BytesOf(std::string_view text) {
+    return reinterpret_cast<const unsigned char*>(text.data());
+}
+
+}  // namespace
+
+void TObjectWriter::BeginObject(std::string_view name, std::string_view className) {
+    FText += "object ";
+    if (!name.empty()) FText.append(name).append(": ");
+    FText.append(className);
+    EndLine();
+    FLevel = 1;
+}
+
+void TObjectWriter::EndObject() {
+    FLevel = 0;
+    FText += "end";
+    EndLine();
+}
+
+void TObjectWriter::IntegerProperty(std::string_view name, std::int64_t value) {
+    BeginProperty(name);
+    AppendDecimal(FText, value);
+    EndLine();
+}
+
+void TObjectWriter::IdentifierProperty(std::string_view name, std::string_view identifier) {
+    BeginProperty(name);
+    FText.append(identifier);
+    EndLine();
+}
+
+void TObjectWriter::TextProperty(std::string_view name, std::string_view text) {
+    BeginProperty(name);
+    WriteText(text, FLevel);
+    EndLine();
+}
+
+void TObjectWriter::BytesProperty(std::string_view name, std::string_view bytes) {
+    BeginProperty(name);
+    WriteBytes(bytes, FLevel);
+    EndLine();
+}
+
+void TObjectWriter::BytesListProperty(std::string_view name, const std::vector<std::string>& entries) {
+    BeginList(name);
+    for (const std::string& entry : entries) {
+        ListEntryBreak();
+        WriteBytes(entry, FLevel + 1);
+    }
+    EndList();
+}
+
+void TObjectWriter::BeginCollection(std::string_view name) {
+    BeginProperty(name);
+    FText += '<';
+}
+
+void TObjectWriter::BeginItem() {
+    FText += kLineBreak;
+    Indent(FLevel + 1);
+    FText += "item";
+    EndLine();
+    FLevel += 2;
+}
+
+void TObjectWriter::EndItem() {
+    FLevel -= 2;
+    Indent(FLevel + 1);
+    FText += "end";
+}
+
+void TObjectWriter::EndCollection() {
+    FText += '>';
+    EndLine();
+}
+
+void TObjectWriter::BeginProperty(std::string_view name) {
+    Indent(FLevel);
+    FText.append(name).append(" = ");
+}
+
+void TObjectWriter::EndLine() {
+    FText += kLineBreak;
+}
+
+void TObjectWriter::Indent(int level) {
+    FText.append(2 * static_cast<std::size_t>(level), ' ');
+}
+
+void TObjectWriter::BeginList(std::string_view name) {
+    BeginProperty(name);
+    FText += '(';
+}
+
+void TObjectWriter::ListEntryBreak() {
+    FText += kLineBreak;
+    Indent(FLevel + 1);
+}
+
+void TObjectWriter::EndList() {
+    FText += ')';
+    EndLine();
+}
+
+void TObjectWriter::WriteText(std::string_view text, int level) {
+    if (IsAscii(text)) {
+        WriteCodes(BytesOf(text), text.size(), level);
+        return;
+    }
+    FCodes.clear();
+    DecodeUtf8(text, FCodes);
+    WriteCodes(FCodes.data(), FCodes.size(), level);
+}
+
+void TObjectWriter::WriteBytes(std::string_view bytes, int level) {
+    WriteCodes(BytesOf(bytes), bytes.size(), level);
+}
+
+// The string starts on the current line when it fits one segment, otherwise on a line of its own
+// one level deeper than the line where the value begins; every further segment continues the
+// string after " +" on a new line at that level.
+template <class Code>
+void TObjectWriter::WriteCodes(const Code* codes, std::size_t count, int level) {
+    if (count == 0) {
+        FText += "''";
+        return;
+    }
+    const int stringLevel = level + 1;
+    if (count > kSegmentLength) {
+        FText += kLineBreak;
+        Indent(stringLevel);
+    }
+    std::size_t segment = 0;
+    std::size_t at = 0;
+    while (at < count) {
+        if (!IsPlain(codes[at])) {
+            FText += '#';
+            AppendDecimal(FText, static_cast<std::uint32_t>(codes[at]));
+            ++at, ++segment;
+        } else {
+            const std::size_t limit = std::min(count, at + (kSegmentLength - segment));
+            std::size_t end = at;
+            while (end < limit && IsPlain(codes[end])) ++end;
+            FText += '\'';
+            if constexpr (sizeof(Code) == 1) {
+                FText.append(reinterpret_cast<const char*>(codes + at), end - at);
+            } else {
+                for (std::size_t i = at; i < end; ++i) FText += static_cast<char>(codes[i]);
+            }
+            FText += '\'';
+            segment += end - at;
+            at = end;
+        }
+        if (segment == kSegmentLength && at < count) {
+            FText += " +";
+            FText += kLineBreak;
+            Indent(stringLevel);
+            segment = 0;
+        }
+    }
+}
+
+}  // namespace qm

@@ -1,0 +1,90 @@
+#include "quillmark/core/SessionFile.h"
+
+#include <ctime>
+
+#include "quillmark/base/SystemErrorText.h"
+#include "quillmark/core/DeviceListLock.h"
+#include "quillmark/core/ObjectReader.h"
+#include "quillmark/core/SafeFileWriter.h"
+#include "quillmark/core/SessionText.h"
+#include "quillmark/core/Trace.h"
+
+namespace qm {
+
+namespace {
+
+// "YYYYMMDD-HHMMSS" in local time.
+std::string FileTimeStamp(std::int32_t now) {
+    const std::time_t value = now;
+    std::tm local{};
+    ::localtime_r(&value, &local);
+    char text[32];
+    return std::string(text, std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local));
+}
+
+// Moves a rejected session file out of the way of the next save, under a name no file has yet.
+void KeepRejectedFile(const std::string& path, const std::string& reason, const IClock& clock,
+                      IFileSystem& files) {
+    const std::string base = path + ".rejected-" + FileTimeStamp(clock.Now());
+    std::string kept = base;
+    for (int number = 1; files.Exists(kept); ++number) kept = base + "-" + std::to_string(number);
+    if (const int error = files.Rename(path, kept)) {
+        QM_TRACE("LoadSession", 1, "Unable to keep the rejected session file %s (%s): %s", path.c_str(),
+                 reason.c_str(), SystemErrorText(error).c_str());
+        return;
+    }
+    QM_TRACE("LoadSession", 1, "Session file %s rejected (%s), kept as %s", path.c_str(), reason.c_str(),
+             kept.c_str());
+}
+
+}  // namespace
+
+std::string SessionFilePath(const std::string& directory) {
+    return directory + std::string(kSessionFileName);
+}
+
+TSessionFileRead ReadSessionFile(const std::string& path, const IClock& clock, IFileSystem& files) {
+    TSessionFileRead read{TSessionFileRead::TOutcome::Unreadable, nullptr, {}};
+    std::string text;
+    if (const int error = files.ReadFile(path, text)) {
+        read.reason = "Unable to read " + path + ": " + SystemErrorText(error);
+        return read;
+    }
+    try {
+        read.state = ReadSessionText(text, clock);
+        read.outcome = TSessionFileRead::TOutcome::Loaded;
+    } catch (const TObjectReadError& error) {
+        read.outcome = TSessionFileRead::TOutcome::Rejected;
+        read.reason = error.what();
+    }
+    return read;
+}
+
+std::unique_ptr<TSessionState> LoadComponentFromFile(const std::string& path, const IClock& clock,
+                                                     IFileSystem& files) {
+    return ReadSessionFile(path, clock, files).state;
+}
+
+std::unique_ptr<TSessionState> LoadSession(const std::string& path, const IClock& clock, IFileSystem& files) {
+    TSessionFileRead read = ReadSessionFile(path, clock, files);
+    if (read.outcome == TSessionFileRead::TOutcome::Loaded) return std::move(read.state);
+    if (read.outcome == TSessionFileRead::TOutcome::Rejected)
+        KeepRejectedFile(path, read.reason, clock, files);
+    return std::make_unique<TSessionState>(clock);
+}
+
+void SaveComponentToFile(const TSessionState& state, const std::string& path, IFileSystem& files) {
+    ReplaceFileContent(files, path, WriteSessionText(state));
+}
+
+// The text is made under the device list's lock; the slow part, writing it to disk, is not.
+void SaveSession(TSessionState& state, const std::string& path, IFileSystem& files) {
+    std::string text;
+    {
+        TDeviceListLock lock(state.DeviceList());
+        text = WriteSessionText(state);
+    }
+    ReplaceFileContent(files, path, text);
+}
+
+}  // namespace qm

@@ -1,0 +1,15 @@
+#pragma once
+// Comparisons of texts (UTF-8) that ignore letter case. The order follows the collation of the
+// process's current C locale (LC_COLLATE), the case folding its character classes (LC_CTYPE).
+
+#include <string_view>
+
+namespace qm {
+
+// Negative, zero or positive as a sorts before, with or after b.
+int CompareTextIgnoringCase(std::string_view a, std::string_view b);
+
+// True when the texts differ at most in letter case.
+bool SameTextIgnoringCase(std::string_view a, std::string_view b);
+
+}  // namespace qm
