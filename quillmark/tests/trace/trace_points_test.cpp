@@ -71,8 +71,10 @@ TEST_F(TracePoints, LineFeedAddedOnlyWhenMissingAndTextIsNotAFormat) {
     QM_TRACE("F", 10, "ends in a line feed\n");
     QM_TRACE("F", 10, "%s", "name with %s and %n inside");
     QM_TRACE("F", 10, "%s", "");
-    EXPECT_THAT(Body(), ::testing::MatchesRegex(
-                            R"(F:[0-9]+ L10 - ends in a line feed\nF:[0-9]+ L10 - name with %s and %n inside\nF:[0-9]+ L10 - \n)"));
+    const std::string body = Body();
+    EXPECT_TRUE(std::regex_match(
+        body, std::regex(R"(F:\d+ L10 - ends in a line feed\nF:\d+ L10 - name with %s and %n inside\nF:\d+ L10 - \n)")))
+        << body;
 }
 
 TEST_F(TracePoints, ArgumentsOfDisabledPointsAreNotEvaluated) {
