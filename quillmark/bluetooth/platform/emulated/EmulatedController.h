@@ -1,0 +1,32 @@
+#pragma once
+// An emulated Bluetooth controller on one HCI connection: answers Inquiry with the results of the
+// devices in range (each in its own result format), Remote Name Request, Inquiry Cancel and the
+// local reads (name, version, class of device, scan enable), with the scenario's misbehaviours.
+
+#include <cstdint>
+#include <functional>
+
+#include "quillmark/bluetooth/platform/emulated/Scenario.h"
+
+namespace qm::bt::emu {
+
+class TEmulatedController {
+public:
+    // elapsedSeconds: the time since the radio started, for the devices' presence.
+    TEmulatedController(const TScenario& scenario, std::function<std::int64_t()> elapsedSeconds)
+        : scenario_(scenario), elapsedSeconds_(std::move(elapsedSeconds)) {}
+
+    // Serves commands until the other end closes the connection.
+    void Serve(int fd);
+
+private:
+    void Handle(int fd, std::uint16_t opcode, const std::uint8_t* parameters, std::size_t length);
+    void Inquiry(int fd);
+    void RemoteName(int fd, const std::uint8_t* parameters, std::size_t length);
+    const TEmulatedDevice* PresentDevice(const TBdAddr& address) const;
+
+    const TScenario& scenario_;
+    std::function<std::int64_t()> elapsedSeconds_;
+};
+
+}  // namespace qm::bt::emu

@@ -1,0 +1,69 @@
+#pragma once
+// What the emulated radio plays: the local controller and the remote devices, each with its
+// name, class, inquiry result format, service records, presence over time and misbehaviours.
+
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "quillmark/bluetooth/platform/BluetoothAddress.h"
+
+namespace qm::bt::emu {
+
+enum class TResultFormat { Standard, Rssi, RssiWithMode, Extended };
+
+// When a device is in range, in seconds since the radio started.
+struct TPresence {
+    std::int64_t from = std::numeric_limits<std::int64_t>::min();
+    std::int64_t until = std::numeric_limits<std::int64_t>::max();
+    std::int64_t period = 0;  // 0: no cycle; otherwise in range for onFor of every period
+    std::int64_t onFor = 0;
+    std::int64_t offset = 0;
+
+    bool At(std::int64_t seconds) const;
+};
+
+struct TMisbehaviour {
+    bool noRecords = false;          // answers with the empty attribute lists
+    std::uint16_t sdpError = 0;      // answers every request with this error code
+    bool sdpSilent = false;          // never answers an SDP request
+    bool connectRefused = false;     // refuses the L2CAP connection
+    bool nameSilent = false;         // never completes a Remote Name Request
+    bool malformedResponse = false;  // answers with a response whose lengths do not add up
+    int flood = 0;                   // reports its inquiry result this many extra times
+};
+
+struct TEmulatedDevice {
+    TBdAddr address;
+    std::optional<std::string> name;  // raw bytes; none: the device gives no name
+    bool shortNameOnly = false;       // extended format: the name as the shortened local name
+    std::uint32_t classOfDevice = 0;
+    TResultFormat format = TResultFormat::Standard;
+    std::vector<std::string> records;  // raw attribute-list sequences
+    TPresence presence;
+    TMisbehaviour misbehaviour;
+};
+
+struct TControllerSettings {
+    std::string name = "Quillmark Emulated Radio";
+    std::uint32_t classOfDevice = 0x1C010C;
+    std::uint8_t hciVersion = 9;
+    std::uint16_t hciRevision = 0x0100;
+    std::uint8_t lmpVersion = 9;
+    std::uint16_t manufacturer = 0x0002;
+    std::uint16_t lmpSubversion = 0x0100;
+    std::uint8_t scanEnable = 0x03;
+    bool busy = false;           // answers Inquiry with Command Disallowed
+    bool inquirySilent = false;  // never sends Inquiry Complete
+    int inquiryMs = 0;           // how long an inquiry takes
+};
+
+struct TScenario {
+    TControllerSettings controller;
+    std::vector<TEmulatedDevice> devices;
+    std::size_t sdpMtu = 64;  // attribute bytes per SDP response, small so that continuation is used
+};
+
+}  // namespace qm::bt::emu

@@ -1,0 +1,240 @@
+#include "quillmark/bluetooth/platform/emulated/ScenarioJson.h"
+
+#include <map>
+#include <nlohmann/json.hpp>
+
+#include "quillmark/base/Error.h"
+#include "quillmark/bluetooth/platform/emulated/SdpElementWriter.h"
+
+namespace qm::bt::emu {
+
+namespace {
+
+using nlohmann::json;
+
+[[noreturn]] void Invalid(const std::string& reason) {
+    throw TError("Invalid scenario: " + reason);
+}
+
+std::uint64_t Number(const json& value, std::uint64_t maximum = UINT64_MAX) {
+    std::uint64_t number = 0;
+    if (value.is_number_unsigned()) {
+        number = value.get<std::uint64_t>();
+    } else if (value.is_string()) {
+        const std::string text = value.get<std::string>();
+        std::size_t used = 0;
+        try {
+            number = std::stoull(text, &used, 0);
+        } catch (const std::exception&) {
+            Invalid("not a number: " + text);
+        }
+        if (used != text.size()) Invalid("not a number: " + text);
+    } else {
+        Invalid("not a number: " + value.dump());
+    }
+    if (number > maximum) Invalid("number too large: " + value.dump());
+    return number;
+}
+
+std::int64_t SignedNumber(const json& value) {
+    if (value.is_number_integer()) return value.get<std::int64_t>();
+    return static_cast<std::int64_t>(Number(value));
+}
+
+std::string HexBytes(const std::string& text) {
+    std::string bytes, digits;
+    for (char c : text) {
+        if (c == ' ' || c == ':' || c == '-') continue;
+        if (!std::isxdigit(static_cast<unsigned char>(c))) Invalid("not hexadecimal: " + text);
+        digits.push_back(c);
+    }
+    if (digits.size() % 2 != 0) Invalid("odd number of hex digits: " + text);
+    for (std::size_t i = 0; i < digits.size(); i += 2)
+        bytes.push_back(static_cast<char>(std::stoi(digits.substr(i, 2), nullptr, 16)));
+    return bytes;
+}
+
+TElement Uuid(const json& value) {
+    if (value.is_string() && value.get<std::string>().size() == 36) {
+        const std::string bytes = HexBytes(value.get<std::string>());
+        std::uint8_t raw[16];
+        for (std::size_t i = 0; i < 16; ++i) raw[i] = static_cast<std::uint8_t>(bytes[i]);
+        return SdpUuid128(raw);
+    }
+    const std::uint64_t number = Number(value, UINT32_MAX);
+    return number <= 0xFFFF ? SdpUuid16(static_cast<std::uint16_t>(number))
+                            : SdpUuid32(static_cast<std::uint32_t>(number));
+}
+
+TElement Element(const json& value);
+
+std::vector<TElement> Elements(const json& list) {
+    if (!list.is_array()) Invalid("expected a list: " + list.dump());
+    std::vector<TElement> elements;
+    for (const auto& item : list) elements.push_back(Element(item));
+    return elements;
+}
+
+TElement Element(const json& value) {
+    if (!value.is_object() || value.size() != 1) Invalid("expected one element: " + value.dump());
+    const auto& [kind, v] = *value.items().begin();
+    static const std::map<std::string, unsigned> kSizes{{"8", 1}, {"16", 2}, {"32", 4}, {"64", 8}};
+    if (kind.starts_with("uint") && kSizes.count(kind.substr(4)))
+        return SdpUint(kSizes.at(kind.substr(4)), Number(v));
+    if (kind.starts_with("int") && kSizes.count(kind.substr(3)))
+        return SdpInt(kSizes.at(kind.substr(3)), SignedNumber(v));
+    if (kind == "nil") return SdpNil();
+    if (kind == "uuid") return Uuid(v);
+    if (kind == "text") return SdpText(v.get<std::string>());
+    if (kind == "textHex") return SdpText(HexBytes(v.get<std::string>()));
+    if (kind == "bool") return SdpBool(v.get<bool>());
+    if (kind == "url") return SdpUrl(v.get<std::string>());
+    if (kind == "seq") return SdpSequence(Elements(v));
+    if (kind == "alt") return SdpAlternative(Elements(v));
+    if (kind == "hex") return HexBytes(v.get<std::string>());
+    Invalid("unknown element kind: " + kind);
+}
+
+TElement ProtocolList(const json& record) {
+    if (record.contains("protocols")) return SdpSequence(Elements(record["protocols"]));
+    std::vector<TElement> layers;
+    if (record.contains("rfcomm")) {
+        layers.push_back(SdpSequence({SdpUuid16(0x0100)}));
+        layers.push_back(SdpSequence({SdpUuid16(0x0003), SdpUint(1, Number(record["rfcomm"], 30))}));
+    } else {
+        layers.push_back(SdpSequence({SdpUuid16(0x0100), SdpUint(2, Number(record["l2cap"], 0xFFFF))}));
+    }
+    if (record.value("obex", false)) layers.push_back(SdpSequence({SdpUuid16(0x0008)}));
+    return SdpSequence(layers);
+}
+
+std::string BuiltRecord(const json& record, std::uint32_t defaultHandle) {
+    std::map<std::uint16_t, TElement> attributes;
+    attributes[0x0000] =
+        SdpUint(4, record.contains("handle") ? Number(record["handle"], UINT32_MAX) : defaultHandle);
+    if (record.contains("classes")) {
+        std::vector<TElement> classes;
+        for (const auto& uuid : record["classes"]) classes.push_back(Uuid(uuid));
+        attributes[0x0001] = SdpSequence(classes);
+    }
+    if (record.contains("protocols") || record.contains("rfcomm") || record.contains("l2cap"))
+        attributes[0x0004] = ProtocolList(record);
+    attributes[0x0005] = SdpSequence({SdpUuid16(0x1002)});
+    if (record.contains("profiles")) {
+        std::vector<TElement> profiles;
+        for (const auto& profile : record["profiles"])
+            profiles.push_back(SdpSequence({Uuid(profile.at(0)), SdpUint(2, Number(profile.at(1), 0xFFFF))}));
+        attributes[0x0009] = SdpSequence(profiles);
+    }
+    if (record.contains("name")) {
+        attributes[0x0006] = SdpSequence({SdpUint(2, 0x656E), SdpUint(2, 0x006A), SdpUint(2, 0x0100)});
+        attributes[0x0100] = SdpText(record["name"].get<std::string>());
+    }
+    for (const auto& pair : record.value("attributes", json::array()))
+        attributes[static_cast<std::uint16_t>(Number(pair.at(0), 0xFFFF))] = Element(pair.at(1));
+    std::vector<TElement> list;
+    for (const auto& [id, value] : attributes) {
+        list.push_back(SdpUint(2, id));
+        list.push_back(value);
+    }
+    return SdpSequence(list);
+}
+
+std::string Record(const json& record, std::uint32_t defaultHandle) {
+    if (record.contains("hex")) return HexBytes(record["hex"].get<std::string>());
+    return BuiltRecord(record, defaultHandle);
+}
+
+TPresence Presence(const json& value) {
+    TPresence presence;
+    if (value.is_string() && value.get<std::string>() == "always") return presence;
+    if (!value.is_object()) Invalid("unknown presence: " + value.dump());
+    if (value.contains("from")) presence.from = SignedNumber(value["from"]);
+    if (value.contains("until")) presence.until = SignedNumber(value["until"]);
+    if (value.contains("period")) {
+        presence.period = SignedNumber(value["period"]);
+        presence.onFor = SignedNumber(value.at("on"));
+        presence.offset = SignedNumber(value.value("offset", json(0)));
+    }
+    return presence;
+}
+
+TResultFormat Format(const std::string& name) {
+    static const std::map<std::string, TResultFormat> kFormats{{"standard", TResultFormat::Standard},
+                                                               {"rssi", TResultFormat::Rssi},
+                                                               {"rssi-mode", TResultFormat::RssiWithMode},
+                                                               {"extended", TResultFormat::Extended}};
+    const auto found = kFormats.find(name);
+    if (found == kFormats.end()) Invalid("unknown result format: " + name);
+    return found->second;
+}
+
+TMisbehaviour Misbehaviour(const json& value) {
+    TMisbehaviour m;
+    m.noRecords = value.value("noRecords", false);
+    m.sdpError = static_cast<std::uint16_t>(Number(value.value("sdpError", json(0)), 0xFFFF));
+    m.sdpSilent = value.value("sdpSilent", false);
+    m.connectRefused = value.value("connectRefused", false);
+    m.nameSilent = value.value("nameSilent", false);
+    m.malformedResponse = value.value("malformedResponse", false);
+    m.flood = static_cast<int>(Number(value.value("flood", json(0)), 100000));
+    return m;
+}
+
+TBdAddr Address(const std::string& text) {
+    const auto address = BTAddressFromString(text.starts_with("(") ? text : "(" + text + ")");
+    if (!address) Invalid("not a device address: " + text);
+    return *address;
+}
+
+std::optional<std::string> Name(const json& device) {
+    if (!device.contains("name") || device["name"].is_null()) return std::nullopt;
+    const json& name = device["name"];
+    if (name.is_object()) return HexBytes(name.at("hex").get<std::string>());
+    return name.get<std::string>();
+}
+
+TEmulatedDevice Device(const json& value) {
+    TEmulatedDevice device;
+    std::uint32_t nextHandle = 0x00010000;
+    device.address = Address(value.at("address").get<std::string>());
+    device.name = Name(value);
+    device.shortNameOnly = value.value("shortNameOnly", false);
+    device.classOfDevice = static_cast<std::uint32_t>(Number(value.value("class", json(0)), 0xFFFFFF));
+    device.format = Format(value.value("format", "standard"));
+    device.presence = Presence(value.value("presence", json("always")));
+    device.misbehaviour = Misbehaviour(value.value("misbehave", json::object()));
+    for (const auto& record : value.value("records", json::array()))
+        device.records.push_back(Record(record, nextHandle++));
+    return device;
+}
+
+TControllerSettings Controller(const json& value) {
+    TControllerSettings controller;
+    controller.name = value.value("name", controller.name);
+    controller.classOfDevice =
+        static_cast<std::uint32_t>(Number(value.value("class", json(controller.classOfDevice)), 0xFFFFFF));
+    controller.busy = value.value("busy", false);
+    controller.inquirySilent = value.value("inquirySilent", false);
+    controller.inquiryMs = static_cast<int>(Number(value.value("inquiryMs", json(0)), 60000));
+    return controller;
+}
+
+}  // namespace
+
+TScenario ParseScenario(std::string_view text) {
+    try {
+        const json document = json::parse(text);
+        TScenario scenario;
+        scenario.controller = Controller(document.value("controller", json::object()));
+        scenario.sdpMtu = static_cast<std::size_t>(Number(document.value("sdpMtu", json(64)), 0xFFFF));
+        if (scenario.sdpMtu == 0) Invalid("sdpMtu must not be 0");
+        for (const auto& device : document.value("devices", json::array()))
+            scenario.devices.push_back(Device(device));
+        return scenario;
+    } catch (const json::exception& e) {
+        Invalid(e.what());
+    }
+}
+
+}  // namespace qm::bt::emu
