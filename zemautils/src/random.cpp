@@ -17,6 +17,10 @@
 
 namespace {
 
+// The fallback keeps the 15-bit range that callers of this library were promised (0-32767), which
+// is narrower than the C library's RAND_MAX here.
+constexpr int kFallbackMaximum = 32767;
+
 std::atomic<zema::RandomSource> g_source{&getrandom};
 
 bool ReadSource(void* buffer, std::size_t length) {
@@ -41,7 +45,7 @@ extern "C" uint32_t RandomGet32(void) {
     if (!ReadSource(bytes, sizeof bytes)) {
         zema::TraceServiceLine(TRACE_MODULE_ZEMASENSOR, 1, "RandomGet32", __LINE__,
                                "Failed to aquire crypto-random context");
-        return static_cast<std::uint32_t>(std::rand());
+        return static_cast<std::uint32_t>(std::rand() % (kFallbackMaximum + 1));
     }
     std::uint32_t value = 0;
     std::memcpy(&value, bytes, sizeof value);

@@ -9,7 +9,7 @@
 ZEMA_BEGIN_C
 
 /* A 32-bit random value. When the source fails, a level-1 line is traced under module 0 and a
- * value of rand() (0-32767) is returned instead; the next call tries the source again. */
+ * value of rand() reduced to 0-32767 is returned instead; the next call tries the source again. */
 ZEMA_API uint32_t RandomGet32(void);
 
 ZEMA_END_C
