@@ -99,7 +99,8 @@ struct SpawnAttributes {
     ~SpawnAttributes() { posix_spawnattr_destroy(&value); }
 };
 
-// Standard input, output and error on /dev/null.
+// Standard input, output and error on /dev/null, and none of the caller's other descriptors: a
+// command that outlives the call must not keep the caller's files, sockets or pipes open.
 struct NullStreams {
     posix_spawn_file_actions_t value;
     NullStreams() {
@@ -107,6 +108,7 @@ struct NullStreams {
         posix_spawn_file_actions_addopen(&value, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
         posix_spawn_file_actions_addopen(&value, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
         posix_spawn_file_actions_adddup2(&value, STDOUT_FILENO, STDERR_FILENO);
+        posix_spawn_file_actions_addclosefrom_np(&value, STDERR_FILENO + 1);
     }
     ~NullStreams() { posix_spawn_file_actions_destroy(&value); }
 };

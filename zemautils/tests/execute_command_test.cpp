@@ -1,6 +1,7 @@
 #include <zemautils/utils.h>
 
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -109,6 +110,22 @@ TEST_F(ExecuteCommandTest, OutputOfTheCommandDoesNotReachTheCaller) {
     std::fclose(capture);
     EXPECT_EQ(result, 0);
     EXPECT_EQ(ScopedTempDir::read(captured), "");
+}
+
+TEST_F(ExecuteCommandTest, CommandKeepsNoDescriptorOfTheCallerOpen) {
+    int pipeEnds[2];
+    ASSERT_EQ(pipe(pipeEnds), 0);
+    zema::SetCommandWait(100ms);
+    ASSERT_EQ(ExecuteCommand((cd_ + "echo $$ > pid; while [ ! -e release ]; do sleep 0.05; done").c_str()),
+              0);
+    const pid_t pid = CommandPid();
+    close(pipeEnds[1]);
+    pollfd readEnd{pipeEnds[0], POLLIN, 0};
+    EXPECT_EQ(poll(&readEnd, 1, 0), 1);
+    EXPECT_TRUE(readEnd.revents & POLLHUP) << "the running command still holds the pipe's write end";
+    close(pipeEnds[0]);
+    dir_.write("release", "");
+    EXPECT_TRUE(Eventually([&] { return !ProcessExists(pid); }));
 }
 
 TEST_F(ExecuteCommandTest, CommandThatCannotStartGivesMinusOne) {
