@@ -271,8 +271,12 @@ void TObjectReader::ReadCodes(Sink&& sink) {
             else
                 sink(ReadCharacterCode());
         }
+        const std::size_t end = FPos;
         SkipSeparators();
-        if (AtEnd() || Peek() != '+') return;
+        if (AtEnd() || Peek() != '+') {
+            FPos = end;
+            return;
+        }
         ++FPos;
         SkipSeparators();
         if (!atPiece()) Fail("String value expected after \"+\"");

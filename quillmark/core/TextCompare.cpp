@@ -1,7 +1,9 @@
 #include "quillmark/core/TextCompare.h"
 
+#include <locale.h>
+#include <wctype.h>
+
 #include <cwchar>
-#include <cwctype>
 #include <string>
 
 #include "quillmark/core/Utf8.h"
@@ -10,13 +12,19 @@ namespace qm {
 
 namespace {
 
+// Case folding by the Unicode tables of C.UTF-8, whatever the process's own locale is; the
+// plain C locale folds only ASCII letters.
+wint_t Lowered(wint_t code) {
+    static const locale_t unicode = ::newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
+    return unicode ? ::towlower_l(code, unicode) : ::towlower(code);
+}
+
 std::wstring Folded(std::string_view text) {
     std::u32string codes;
     DecodeUtf8(text, codes);
     std::wstring folded;
     folded.reserve(codes.size());
-    for (char32_t code : codes)
-        folded.push_back(static_cast<wchar_t>(std::towlower(static_cast<std::wint_t>(code))));
+    for (char32_t code : codes) folded.push_back(static_cast<wchar_t>(Lowered(static_cast<wint_t>(code))));
     return folded;
 }
 

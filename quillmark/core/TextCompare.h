@@ -1,6 +1,7 @@
 #pragma once
 // Comparisons of texts (UTF-8) that ignore letter case. The order follows the collation of the
-// process's current C locale (LC_COLLATE), the case folding its character classes (LC_CTYPE).
+// process's current C locale (LC_COLLATE), case folding by
+// the Unicode tables.
 
 #include <string_view>
 
