@@ -171,14 +171,14 @@ struct Reader {
     std::size_t Remaining() const { return static_cast<std::size_t>(end - cursor); }
 };
 
-// Texts and blocks point into the buffer. A text without a zero byte within its length is
-// completed in spare, so the property's copy of it never reads past the buffer.
 _PV ZeroValue() {
     _PV value;
     std::memset(&value, 0, sizeof value);
     return value;
 }
 
+// Texts and blocks point into the buffer. A text without a zero byte within its length is
+// completed in spare, so the property's copy of it never reads past the buffer.
 bool ReadText(Reader& reader, _PV& value, std::string& spare) {
     const uint32_t length = NetRead32(&reader.cursor);
     if (length > reader.Remaining()) return false;
@@ -192,6 +192,7 @@ bool ReadText(Reader& reader, _PV& value, std::string& spare) {
     return true;
 }
 
+// A block points into the buffer; the property copies it.
 bool ReadBlock(Reader& reader, _PV& value) {
     const uint32_t length = NetRead32(&reader.cursor);
     if (length > reader.Remaining()) return false;
