@@ -215,10 +215,11 @@ TEST_F(WatchdogTest, StatusOfAFullTableFitsItsBuffer) {
     const std::string status = Status(0);
 
     EXPECT_LT(status.size(), static_cast<std::size_t>(WATCHDOG_STATUS_SIZE));
-    const std::string detail =
-        (" " + std::string(100, 'n') + "=20000000.000s").substr(1) + " " + std::string(100, 'n');
-    const std::string entry = " [" + std::string("abcdefghijklmno") +
-                              ": 20000000.000s pc=0xffffffffffffffff (" + detail.substr(0, 126) + ")]";
+    // The detail " nnn...=20000000.000s nnn..." cut at 127 characters, shown without its blank.
+    const std::string names(100, 'n');
+    const std::string detail = (names + "=20000000.000s " + names).substr(0, 126);
+    const std::string entry =
+        std::string(" [abcdefghijklmno: 20000000.000s pc=0xffffffffffffffff (") + detail + ")]";
     std::string expected;
     for (int i = 0; i < WATCHDOG_MAX_THREADS; ++i) expected += entry;
     EXPECT_EQ(status, expected);
