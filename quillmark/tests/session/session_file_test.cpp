@@ -1,0 +1,256 @@
+#include "quillmark/core/SessionFile.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <map>
+#include <ostream>
+#include <set>
+#include <string>
+
+#include "quillmark/base/Error.h"
+#include "quillmark/core/ProgramDirectory.h"
+#include "quillmark/core/SessionText.h"
+#include "quillmark/core/Trace.h"
+#include "testsupport/ScopedTempDir.h"
+
+namespace {
+
+using namespace qm;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+using testsupport::ScopedTempDir;
+
+// The real file system, with chosen operations failing with a chosen error.
+class TFaultyFileSystem : public IFileSystem {
+public:
+    std::map<std::string, int> failures;  // operation name -> errno
+
+    bool Exists(const std::string& path) override { return real_.Exists(path); }
+    int ReadFile(const std::string& path, std::string& bytes) override {
+        if (const int error = Fail("ReadFile")) return error;
+        return real_.ReadFile(path, bytes);
+    }
+    int OpenForWriting(const std::string& path, int& fd) override {
+        if (const int error = Fail("OpenForWriting")) return error;
+        return real_.OpenForWriting(path, fd);
+    }
+    int CreateNew(const std::string& path, int& fd) override {
+        if (const int error = Fail("CreateNew")) return error;
+        return real_.CreateNew(path, fd);
+    }
+    int Write(int fd, std::string_view bytes) override {
+        if (const int error = Fail("Write")) return error;
+        return real_.Write(fd, bytes);
+    }
+    int Sync(int fd) override {
+        if (const int error = Fail("Sync")) return error;
+        return real_.Sync(fd);
+    }
+    int Close(int fd) override {
+        const int closed = real_.Close(fd);
+        if (const int error = Fail("Close")) return error;
+        return closed;
+    }
+    int CopyMode(int from, int to) override { return real_.CopyMode(from, to); }
+    int Rename(const std::string& from, const std::string& to) override {
+        if (const int error = Fail("Rename")) return error;
+        return real_.Rename(from, to);
+    }
+    int Remove(const std::string& path) override { return real_.Remove(path); }
+    int SyncDirectoryOf(const std::string& path) override { return real_.SyncDirectoryOf(path); }
+
+private:
+    int Fail(const std::string& operation) const {
+        const auto found = failures.find(operation);
+        return found == failures.end() ? 0 : found->second;
+    }
+    IFileSystem& real_ = PosixFileSystem();
+};
+
+constexpr std::int32_t kNow = 1700000000;  // 14 November 2023, 22:13:20 UTC
+
+class SessionFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ::setenv("TZ", "UTC", 1);
+        ::tzset();
+    }
+    std::set<std::string> Files() const {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(dir_.path()))
+            names.insert(entry.path().filename().string());
+        return names;
+    }
+    std::string Content() const { return ScopedTempDir::read(path_); }
+
+    ScopedTempDir dir_;
+    const std::string path_ = SessionFilePath(dir_.path().string() + "/");
+    TSettableClock clock_{kNow};
+    TFaultyFileSystem files_;
+};
+
+TEST_F(SessionFile, SaveThenLoad) {
+    TSessionState state(clock_);
+    state.DeviceList().Add().SetAddress("(00:11:22:AA:BB:CC)");
+    state.Log().push_front("Scan started in location ");
+    SaveSession(state, path_, files_);
+    EXPECT_EQ(Files(), std::set<std::string>{"Quillmark.dat"});
+    EXPECT_EQ(Content(), WriteSessionText(state));
+
+    const auto loaded = LoadSession(path_, clock_, files_);
+    EXPECT_EQ(WriteSessionText(*loaded), Content());
+    SaveSession(*loaded, path_, files_);
+    EXPECT_EQ(Content(), WriteSessionText(state));
+}
+
+TEST_F(SessionFile, NoFileGivesAFreshSession) {
+    const auto loaded = LoadSession(path_, clock_, files_);
+    EXPECT_EQ(loaded->DeviceList().Count(), 0);
+    EXPECT_EQ(loaded->FoundSound(), std::string(kDefaultFoundSound));
+    EXPECT_TRUE(Files().empty());
+}
+
+// A rejected file moves aside (traced at level 1) and the fresh session is saved in its place.
+TEST_F(SessionFile, RejectedFileIsKept) {
+    ScopedTempDir traceDir(ScopedTempDir::Chdir::Yes);
+    ASSERT_EQ(TraceStart("trace.log"), 0);
+    TraceLevel(TRACE_MODULE_BLUETOOTH, 1);
+    dir_.write("Quillmark.dat", "object TSessionState\r\n  Colour = 'red'\r\nend\r\n");
+    const auto loaded = LoadSession(path_, clock_, files_);
+    dir_.write("Quillmark.dat", "garbage");
+    LoadSession(path_, clock_, files_);
+    SaveSession(*loaded, path_, files_);
+    TraceStop();
+
+    const std::string kept = "Quillmark.dat.rejected-20231114-221320";
+    EXPECT_EQ(Files(), (std::set<std::string>{"Quillmark.dat", kept, kept + "-1"}));
+    EXPECT_THAT(ScopedTempDir::read(dir_ / kept), HasSubstr("Colour"));
+    EXPECT_EQ(ScopedTempDir::read(dir_ / (kept + "-1")), "garbage");
+    EXPECT_EQ(loaded->DeviceList().Count(), 0);
+    const std::string trace = ScopedTempDir::read("trace.log");
+    EXPECT_THAT(trace, HasSubstr("L1 - Session file " + path_ +
+                                 " rejected (line 2: Unknown property \"Colour\"), kept as " + path_ +
+                                 ".rejected-20231114-221320\n"));
+    TraceLevel(TRACE_MODULE_BLUETOOTH, 0);
+}
+
+TEST_F(SessionFile, UnreadableFileIsLeftAlone) {
+    dir_.write("Quillmark.dat", "object TSessionState\r\nend\r\n");
+    files_.failures["ReadFile"] = EACCES;
+    const TSessionFileRead read = ReadSessionFile(path_, clock_, files_);
+    EXPECT_EQ(read.outcome, TSessionFileRead::TOutcome::Unreadable);
+    EXPECT_EQ(read.reason, "Unable to read " + path_ + ": Permission denied");
+    LoadSession(path_, clock_, files_);
+    EXPECT_EQ(Files(), std::set<std::string>{"Quillmark.dat"});
+}
+
+struct FaultCase {
+    const char* name;
+    bool fileExists;
+    const char* operation;
+    int error;
+    std::string message;  // after the path
+    friend std::ostream& operator<<(std::ostream& out, const FaultCase& c) { return out << c.name; }
+};
+
+class SaveFaults : public SessionFile, public ::testing::WithParamInterface<FaultCase> {};
+
+// Every failure is reported naming the file, leaves the earlier content whole and no temporary file.
+TEST_P(SaveFaults, LeaveTheFileAsItWas) {
+    const FaultCase& c = GetParam();
+    const std::string before = "object TSessionState\r\nend\r\n";
+    if (c.fileExists) dir_.write("Quillmark.dat", before);
+    files_.failures[c.operation] = c.error;
+    TSessionState state(clock_);
+    try {
+        SaveSession(state, path_, files_);
+        FAIL() << "saved";
+    } catch (const TError& error) {
+        EXPECT_THAT(error.Message(), StartsWith("Unable to "));
+        EXPECT_THAT(error.Message(), HasSubstr(path_ + c.message));
+    }
+    EXPECT_EQ(Files(), c.fileExists ? std::set<std::string>{"Quillmark.dat"} : std::set<std::string>{});
+    if (c.fileExists) {
+        EXPECT_EQ(Content(), before);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SessionFile, SaveFaults,
+    ::testing::Values(
+        FaultCase{"DirectoryNotWritable", false, "CreateNew", EACCES, ""},
+        FaultCase{"ReadOnlyFile", true, "OpenForWriting", EACCES, "\n\nError: Permission denied"},
+        FaultCase{"ExistingButDirectoryNotWritable", true, "CreateNew", EACCES,
+                  "\n\nError: Permission denied"},
+        FaultCase{"DiskFull", true, "Write", ENOSPC, "\n\nError: No space left on device"},
+        FaultCase{"DiskFullOnNewFile", false, "Write", ENOSPC, "\n\nError: No space left on device"},
+        FaultCase{"FlushFails", true, "Sync", EIO, "\n\nError: Input/output error"},
+        FaultCase{"CloseFails", true, "Close", EIO, "\n\nError: Input/output error"},
+        FaultCase{"RenameFails", true, "Rename", EXDEV, "\n\nError: Invalid cross-device link"}));
+
+TEST_F(SessionFile, CannotCreateIsTheExactText) {
+    files_.failures["CreateNew"] = EACCES;
+    TSessionState state(clock_);
+    try {
+        SaveSession(state, path_, files_);
+    } catch (const TError& error) {
+        EXPECT_EQ(error.Message(), "Unable to create file: " + path_);
+    }
+    const std::string missing = dir_.path().string() + "/no/such/Quillmark.dat";
+    EXPECT_THROW(SaveSession(state, missing, PosixFileSystem()), TError);
+}
+
+// A real size limit makes the write fail part-way, as a full disk does.
+TEST_F(SessionFile, RealShortWriteKeepsTheOldFile) {
+    const std::string before = "object TSessionState\r\nend\r\n";
+    dir_.write("Quillmark.dat", before);
+    TSessionState state(clock_);
+    state.Log().assign(100, std::string(100, 'x'));
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{4096, RLIM_INFINITY};
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+    EXPECT_THROW(SaveSession(state, path_, PosixFileSystem()), TError);
+    EXPECT_EQ(Content(), before);
+    EXPECT_EQ(Files(), std::set<std::string>{"Quillmark.dat"});
+}
+
+TEST_F(SessionFile, AnotherWriterHoldsTheFile) {
+    dir_.write("Quillmark.dat", "x");
+    const int other = ::open(path_.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(other, LOCK_EX), 0);
+    TSessionState state(clock_);
+    EXPECT_THROW(SaveSession(state, path_, PosixFileSystem()), TError);
+    EXPECT_EQ(Content(), "x");
+    ::close(other);
+    EXPECT_NO_THROW(SaveSession(state, path_, PosixFileSystem()));
+}
+
+TEST_F(SessionFile, SaveKeepsThePermissions) {
+    dir_.write("Quillmark.dat", "x");
+    ::chmod(path_.c_str(), 0640);
+    TSessionState state(clock_);
+    SaveSession(state, path_, PosixFileSystem());
+    struct stat info;
+    ASSERT_EQ(::stat(path_.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+}
+
+TEST(ProgramDirectory, IsTheDirectoryOfTheRunningProgram) {
+    const std::string directory = ProgramDirectory();
+    EXPECT_EQ(directory, std::filesystem::canonical("/proc/self/exe").parent_path().string() + "/");
+    EXPECT_EQ(DirectoryOfFile("/usr/bin/quillmark"), "/usr/bin/");
+    EXPECT_EQ(DirectoryOfFile("/quillmark"), "/");
+    EXPECT_EQ(DirectoryOfFile("quillmark"), "./");
+    EXPECT_EQ(SessionFilePath("/opt/q/"), "/opt/q/Quillmark.dat");
+}
+
+}  // namespace
