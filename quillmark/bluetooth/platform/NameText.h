@@ -6,8 +6,7 @@
 
 namespace qm::bt {
 
-// The bytes as UTF-8, each invalid sequence (bad lead or continuation byte, overlong form,
-// surrogate, code point above U+10FFFF, truncated sequence) replaced by U+FFFD.
+// The bytes as valid UTF-8: each byte that does not begin a valid sequence becomes U+FFFD.
 std::string ValidUtf8(std::string_view bytes);
 
 }  // namespace qm::bt

@@ -18,7 +18,9 @@ using nlohmann::json;
 
 std::uint64_t Number(const json& value, std::uint64_t maximum = UINT64_MAX) {
     std::uint64_t number = 0;
-    if (value.is_number_unsigned()) {
+    if (value.is_number_integer()) {
+        if (value.get<std::int64_t>() < 0 && !value.is_number_unsigned())
+            Invalid("negative number: " + value.dump());
         number = value.get<std::uint64_t>();
     } else if (value.is_string()) {
         const std::string text = value.get<std::string>();
@@ -77,7 +79,8 @@ std::vector<TElement> Elements(const json& list) {
 
 TElement Element(const json& value) {
     if (!value.is_object() || value.size() != 1) Invalid("expected one element: " + value.dump());
-    const auto& [kind, v] = *value.items().begin();
+    const std::string kind = value.begin().key();
+    const json& v = value.begin().value();
     static const std::map<std::string, unsigned> kSizes{{"8", 1}, {"16", 2}, {"32", 4}, {"64", 8}};
     if (kind.starts_with("uint") && kSizes.count(kind.substr(4)))
         return SdpUint(kSizes.at(kind.substr(4)), Number(v));

@@ -1,0 +1,182 @@
+// The inquiry over the HCI protocol code, against the emulated controller, and the event parser.
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#include "quillmark/bluetooth/platform/HciPackets.h"
+#include "support/EmulatedPlatform.h"
+
+namespace {
+
+using qm::bt::TInquiryLookup;
+using qm::bt::TInquiryResult;
+using qm::bt::TLookupCode;
+using qmtest::TEmulatedPlatform;
+
+struct TInquiryRun {
+    TLookupCode begin = TLookupCode::Ok;
+    int error = 0;
+    std::vector<TInquiryResult> results;
+};
+
+TInquiryRun RunInquiry(TEmulatedPlatform& emulated) {
+    TInquiryRun run;
+    std::unique_ptr<TInquiryLookup> lookup;
+    const auto status = emulated.Platform().BeginInquiry(lookup);
+    run.begin = status.code;
+    run.error = status.systemError;
+    if (status.code != TLookupCode::Ok) return run;
+    TInquiryResult result;
+    while (lookup->Next(result).code == TLookupCode::Ok) run.results.push_back(result);
+    return run;
+}
+
+std::string OneDevice(const std::string& fields) {
+    return R"({"devices": [{"address": "00:11:22:AA:BB:CC", "class": "0x5A020C", )" + fields + "}]}";
+}
+
+struct TFormatCase {
+    const char* label;
+    std::string device;
+    std::string expectedName;
+};
+
+class InquiryFormat : public testing::TestWithParam<TFormatCase> {};
+
+TEST_P(InquiryFormat, DeliversNameClassAndAddress) {
+    TEmulatedPlatform emulated(OneDevice(GetParam().device));
+    const TInquiryRun run = RunInquiry(emulated);
+    ASSERT_EQ(run.begin, TLookupCode::Ok);
+    ASSERT_EQ(run.results.size(), 1u);
+    EXPECT_EQ(run.results[0].Name, GetParam().expectedName);
+    EXPECT_EQ(run.results[0].ClassOfDevice, 0x5A020Cu);
+    EXPECT_EQ(qm::bt::BTAddressToString(run.results[0].Address), "(00:11:22:AA:BB:CC)");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AllFormats, InquiryFormat,
+    testing::Values(
+        TFormatCase{"standard", R"("format": "standard", "name": "Phone")", "Phone"},
+        TFormatCase{"rssi", R"("format": "rssi", "name": "Phone")", "Phone"},
+        TFormatCase{"rssi_mode", R"("format": "rssi-mode", "name": "Phone")", "Phone"},
+        TFormatCase{"extended", R"("format": "extended", "name": "Phone")", "Phone"},
+        TFormatCase{"extended_short", R"("format": "extended", "name": "Ph", "shortNameOnly": true)", "Ph"},
+        TFormatCase{"standard_unnamed", R"("format": "standard", "name": null)", ""},
+        TFormatCase{"extended_unnamed", R"("format": "extended", "name": null)", ""},
+        TFormatCase{"silent_name", R"("name": "Phone", "misbehave": {"nameSilent": true})", ""},
+        TFormatCase{"invalid_utf8", R"("name": {"hex": "41 C3 28 42 FF"})", "A\xEF\xBF\xBD(B\xEF\xBF\xBD"},
+        TFormatCase{"utf8", R"("name": "Caf\u00e9")", "Caf\xC3\xA9"}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST(Inquiry, NoDeviceInRangeIsNothingFound) {
+    TEmulatedPlatform emulated(
+        R"({"devices": [{"address": "00:11:22:AA:BB:CC", "presence": {"from": 60}}]})");
+    const TInquiryRun run = RunInquiry(emulated);
+    EXPECT_EQ(run.begin, TLookupCode::NothingFound);
+}
+
+TEST(Inquiry, ResultsArriveInScenarioOrderAndEnd) {
+    TEmulatedPlatform emulated(R"({"devices": [
+        {"address": "00:00:00:00:00:03", "name": "C"},
+        {"address": "00:00:00:00:00:01", "name": "A", "format": "extended"},
+        {"address": "00:00:00:00:00:02", "name": "B", "format": "rssi"}]})");
+    const TInquiryRun run = RunInquiry(emulated);
+    ASSERT_EQ(run.results.size(), 3u);
+    EXPECT_EQ(run.results[0].Name, "C");
+    EXPECT_EQ(run.results[1].Name, "A");
+    EXPECT_EQ(run.results[2].Name, "B");
+}
+
+TEST(Inquiry, FloodOfRepeatedResultsGivesOneDevice) {
+    TEmulatedPlatform emulated(OneDevice(R"("name": "Loud", "misbehave": {"flood": 500})"));
+    const TInquiryRun run = RunInquiry(emulated);
+    ASSERT_EQ(run.results.size(), 1u);
+    EXPECT_EQ(run.results[0].Name, "Loud");
+}
+
+TEST(Inquiry, DistinctDevicesBeyondTheLimitAreDropped) {
+    auto limits = qmtest::ShortLimits();
+    limits.maxInquiryResults = 2;
+    TEmulatedPlatform emulated(
+        R"({"devices": [{"address": "00:00:00:00:00:01"}, {"address": "00:00:00:00:00:02"},
+                                               {"address": "00:00:00:00:00:03"}]})",
+        limits);
+    EXPECT_EQ(RunInquiry(emulated).results.size(), 2u);
+}
+
+struct TFailureCase {
+    const char* label;
+    std::string controller;
+    int error;
+};
+
+class InquiryFailure : public testing::TestWithParam<TFailureCase> {};
+
+TEST_P(InquiryFailure, CarriesTheSystemError) {
+    TEmulatedPlatform emulated(R"({"controller": )" + GetParam().controller +
+                               R"(, "devices": [{"address": "00:11:22:AA:BB:CC"}]})");
+    const TInquiryRun run = RunInquiry(emulated);
+    EXPECT_EQ(run.begin, TLookupCode::Failed);
+    EXPECT_EQ(run.error, GetParam().error);
+}
+
+INSTANTIATE_TEST_SUITE_P(Controllers, InquiryFailure,
+                         testing::Values(TFailureCase{"busy", R"({"busy": true})", EBUSY},
+                                         TFailureCase{"never_completes", R"({"inquirySilent": true})",
+                                                      ETIMEDOUT},
+                                         TFailureCase{"too_slow", R"({"inquiryMs": 1000})", ETIMEDOUT}),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+// Hostile event bytes: every malformed packet is rejected, none is read beyond its end.
+TEST(HciEventParser, RejectsMalformedPackets) {
+    const std::vector<std::vector<std::uint8_t>> packets{
+        {},
+        {0x04},
+        {0x01, 0x01, 0x00},                    // a command, not an event
+        {0x04, 0x01, 0x02, 0x00},              // length beyond the packet
+        {0x04, 0x01, 0x00},                    // Inquiry Complete without status
+        {0x04, 0x02, 0x01, 0x02},              // two standard results announced, none present
+        {0x04, 0x22, 0x03, 0x01, 0x00, 0x00},  // RSSI result of neither entry size
+        {0x04, 0x2F, 0x02, 0x01, 0x00},        // extended result too short
+        {0x04, 0x0F, 0x03, 0x00, 0x01, 0x01},  // Command Status too short
+        {0x04, 0x07, 0x03, 0x00, 0x01, 0x02},  // Remote Name Complete too short
+    };
+    for (const auto& packet : packets)
+        EXPECT_FALSE(qm::bt::ParseHciEvent(packet)) << testing::PrintToString(packet);
+}
+
+TEST(HciEventParser, ReadsTheRssiEntryWithPageScanMode) {
+    const std::vector<std::uint8_t> packet{0x04, 0x22, 0x10, 0x01, 0xCC, 0xBB, 0xAA, 0x22, 0x11, 0x00,
+                                           0x01, 0x00, 0x00, 0x0C, 0x02, 0x5A, 0x34, 0x12, 0xC4};
+    const auto event = qm::bt::ParseHciEvent(packet);
+    ASSERT_TRUE(event);
+    const auto& results = std::get<qm::bt::THciInquiryResults>(*event);
+    ASSERT_EQ(results.entries.size(), 1u);
+    EXPECT_EQ(results.entries[0].classOfDevice, 0x5A020Cu);
+    EXPECT_EQ(results.entries[0].clockOffset, 0x1234);
+    EXPECT_EQ(qm::bt::BTAddressToString(results.entries[0].address), "(00:11:22:AA:BB:CC)");
+}
+
+TEST(EirName, PrefersTheCompleteNameAndStopsAtBrokenFields) {
+    const std::vector<std::uint8_t> both{3, 0x08, 'A', 'B', 4, 0x09, 'A', 'B', 'C', 0};
+    EXPECT_EQ(qm::bt::EirName(both), "ABC");
+    const std::vector<std::uint8_t> shortOnly{2, 0x01, 0x06, 3, 0x08, 'X', 'Y'};
+    EXPECT_EQ(qm::bt::EirName(shortOnly), "XY");
+    const std::vector<std::uint8_t> overrun{3, 0x08, 'X', 'Y', 9, 0x09, 'Z'};
+    EXPECT_EQ(qm::bt::EirName(overrun), "XY");
+    EXPECT_FALSE(qm::bt::EirName(std::vector<std::uint8_t>{0, 3, 0x09, 'A', 'B'}));
+}
+
+TEST(BluetoothAddress, TextRoundTripAndRejections) {
+    const auto address = qm::bt::BTAddressFromString("(0a:1B:22:aa:BB:cc)");
+    ASSERT_TRUE(address);
+    EXPECT_EQ(qm::bt::BTAddressToString(*address), "(0A:1B:22:AA:BB:CC)");
+    for (const char* bad : {"", "00:11:22:AA:BB:CC", "(00:11:22:AA:BB:C)", "(00-11-22-AA-BB-CC)",
+                            "(00:11:22:AA:BB:GG)", "(00:11:22:AA:BB:CC) "})
+        EXPECT_FALSE(qm::bt::BTAddressFromString(bad)) << bad;
+}
+
+}  // namespace

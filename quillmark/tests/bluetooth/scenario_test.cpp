@@ -1,0 +1,80 @@
+// Scenario files of the emulated radio: presence over time, built records, errors, and the
+// built-in scenario.
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "quillmark/base/Error.h"
+#include "quillmark/bluetooth/platform/emulated/DefaultScenario.h"
+#include "quillmark/bluetooth/platform/emulated/ScenarioJson.h"
+#include "quillmark/bluetooth/sdp/SdpRecordText.h"
+
+namespace {
+
+using qm::bt::emu::ParseScenario;
+using qm::bt::emu::TPresence;
+
+TEST(Presence, WindowsAndCycles) {
+    struct TCase {
+        TPresence presence;
+        std::int64_t at;
+        bool present;
+    };
+    const TPresence window{.from = 10, .until = 20};
+    const TPresence cycle{.period = 100, .onFor = 30, .offset = 50};
+    const std::vector<TCase> cases{
+        {TPresence{}, -5, true}, {window, 9, false}, {window, 10, true}, {window, 19, true},
+        {window, 20, false},     {cycle, 49, false}, {cycle, 50, true},  {cycle, 79, true},
+        {cycle, 80, false},      {cycle, 150, true}, {cycle, -50, true}, {cycle, -19, false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.presence.At(c.at), c.present) << "at " << c.at;
+}
+
+TEST(ScenarioJson, BuiltRecordRendersAsTheUsualAttributes) {
+    const auto scenario = ParseScenario(R"({"devices": [{"address": "00:11:22:AA:BB:CC", "records": [
+        {"classes": ["0x1101"], "rfcomm": 3, "profiles": [["0x1101", "0x0102"]], "name": "COM1"}]}]})");
+    ASSERT_EQ(scenario.devices.size(), 1u);
+    const std::string text = qm::SDPRecordText(scenario.devices[0].records.at(0));
+    EXPECT_NE(text.find("ServiceRecordHandle = 65536\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("ServiceClassIDList = [SerialPort]\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("ProtocolDescriptorList = [[L2CAP], [RFCOMM, 3]]\n"), std::string::npos) << text;
+    EXPECT_NE(text.find(" = COM1\n"), std::string::npos) << text;
+}
+
+TEST(ScenarioJson, InvalidScenariosAreReported) {
+    for (
+        const char* text : {
+            "{",
+            R"({"devices": [{"name": "no address"}]})",
+            R"({"devices": [{"address": "00:11:22:AA:BB"}]})",
+            R"({"devices": [{"address": "00:11:22:AA:BB:CC", "format": "fancy"}]})",
+            R"({"devices": [{"address": "00:11:22:AA:BB:CC", "class": "0x1000000"}]})",
+            R"({"devices": [{"address": "00:11:22:AA:BB:CC", "records": [{"hex": "35 0"}]}]})",
+            R"({"devices": [{"address": "00:11:22:AA:BB:CC", "records": [{"attributes": [[1, {"float": 1}]]}]}]})",
+            R"({"sdpMtu": 0})",
+        }) {
+        try {
+            ParseScenario(text);
+            ADD_FAILURE() << "accepted: " << text;
+        } catch (const qm::TError& e) {
+            EXPECT_EQ(std::string(e.what()).rfind("Invalid scenario: ", 0), 0u) << e.what();
+        }
+    }
+}
+
+TEST(DefaultScenario, EverydayDevicesWithReadableRecords) {
+    const auto scenario = qm::bt::emu::DefaultScenario();
+    EXPECT_GE(scenario.devices.size(), 10u);
+    std::set<qm::bt::TBdAddr> addresses;
+    int comingAndGoing = 0;
+    for (const auto& device : scenario.devices) {
+        addresses.insert(device.address);
+        if (device.presence.period > 0 || device.presence.until != TPresence{}.until) ++comingAndGoing;
+        for (const auto& record : device.records) EXPECT_NO_THROW(qm::SDPRecordText(record));
+    }
+    EXPECT_EQ(addresses.size(), scenario.devices.size());
+    EXPECT_GE(comingAndGoing, 3);
+}
+
+}  // namespace
