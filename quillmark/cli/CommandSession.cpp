@@ -1,0 +1,172 @@
+// quillmark-cli session: checks, lists, shows and rewrites a session file.
+
+#include <optional>
+#include <ostream>
+
+#include "CommandRegistry.h"
+#include "quillmark/base/Error.h"
+#include "quillmark/core/DeviceListLock.h"
+#include "quillmark/core/ProgramDirectory.h"
+#include "quillmark/core/SessionFile.h"
+#include "quillmark/core/TimeText.h"
+
+namespace qm::cli {
+
+namespace {
+
+constexpr std::string_view kUsage =
+    "Usage: quillmark-cli session check|list|show ADDRESS|rewrite [--session-dir DIR | --file PATH]\n"
+    "Works on the session file Quillmark.dat of DIR (default: the program's directory) or on PATH.\n"
+    "  check           whether the file reads; prints devices=N locations=M log=K\n"
+    "  list            one line per device: address, name, type, class, first seen, last seen,\n"
+    "                  seen count, location and flags, separated by tabs\n"
+    "  show ADDRESS    every stored property of one device, its services and its SDP records\n"
+    "  rewrite         reads the file and saves it again\n";
+
+constexpr std::string_view kPrefix = "quillmark-cli session: ";
+
+struct TOptions {
+    std::string action;
+    std::string path;
+    std::string address;
+};
+
+bool IsHelp(const std::string& argument) {
+    return argument == "--help" || argument == "-h";
+}
+
+std::string WithSlash(std::string directory) {
+    if (directory.empty() || directory.back() != '/') directory += '/';
+    return directory;
+}
+
+// Options may come anywhere after the action; show takes one address.
+std::optional<TOptions> ParseOptions(const std::vector<std::string>& arguments) {
+    if (arguments.empty()) return std::nullopt;
+    TOptions options{arguments[0], SessionFilePath(ProgramDirectory()), {}};
+    bool placed = false;
+    std::vector<std::string> positional;
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if ((argument == "--session-dir" || argument == "--file") && i + 1 < arguments.size() && !placed) {
+            options.path = argument == "--file" ? arguments[++i] : SessionFilePath(WithSlash(arguments[++i]));
+            placed = true;
+        } else if (argument.starts_with("--")) {
+            return std::nullopt;
+        } else {
+            positional.push_back(argument);
+        }
+    }
+    const bool wantsAddress = options.action == "show";
+    if (positional.size() != (wantsAddress ? 1u : 0u)) return std::nullopt;
+    if (wantsAddress) options.address = positional[0];
+    const bool known =
+        wantsAddress || options.action == "check" || options.action == "list" || options.action == "rewrite";
+    return known ? std::optional(options) : std::nullopt;
+}
+
+// Texts from the file shown on a terminal: control characters become "?" (line breaks too, unless
+// the text is shown as several lines).
+std::string Printable(std::string_view text, bool keepLineBreaks = false) {
+    std::string shown(text);
+    for (char& c : shown) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool lineBreak = c == '\n' || c == '\t';
+        if ((byte < 32 || byte == 127) && !(keepLineBreaks && lineBreak)) c = '?';
+    }
+    return shown;
+}
+
+void ListDevices(TSessionState& state, std::ostream& out) {
+    TDeviceListLock lock(state.DeviceList());
+    for (int i = 0; i < lock->Count(); ++i) {
+        const TBTDevice& device = lock->Items(i);
+        const char* type = DeviceTypeIdentifier(device.Type());
+        out << Printable(device.Address()) << '\t' << Printable(device.Name()) << '\t' << (type ? type : "?")
+            << '\t' << DeviceClassName(device.MajorClass(), device.MinorClass()) << '\t'
+            << FormatTime(device.FirstSeen()) << '\t' << FormatTime(device.LastSeen()) << '\t'
+            << device.SeenCount() << '\t' << Printable(device.Location()) << '\t' << device.FlagsText()
+            << '\n';
+    }
+}
+
+int ShowDevice(TSessionState& state, const std::string& address, std::ostream& out, std::ostream& err) {
+    TDeviceListLock lock(state.DeviceList());
+    TBTDevice* device = lock->FindDevice(address);
+    if (!device) {
+        err << kPrefix << "no device with the address " << Printable(address) << '\n';
+        return kExitFailure;
+    }
+    const char* type = DeviceTypeIdentifier(device->Type());
+    out << "Name: " << Printable(device->Name()) << "\nAddress: " << Printable(device->Address())
+        << "\nType: " << (type ? type : "?") << "\nMajorClass: " << device->MajorClass()
+        << "\nMinorClass: " << device->MinorClass() << " ("
+        << DeviceClassName(device->MajorClass(), device->MinorClass())
+        << ")\nFirstSeen: " << device->FirstSeen() << " (" << FormatTime(device->FirstSeen())
+        << ")\nLastSeen: " << device->LastSeen() << " (" << FormatTime(device->LastSeen())
+        << ")\nSeenCount: " << device->SeenCount() << "\nFlags: " << device->Flags() << " ("
+        << device->FlagsText() << ")\nRawSDPStream: " << device->RawSDPStream().size()
+        << " bytes\nRawSDPRecords: " << device->RawSDPRecords().size()
+        << " records\nLocation: " << Printable(device->Location()) << "\nServices:\n";
+    for (const std::string& service : device->Services()) out << "  " << Printable(service) << '\n';
+    try {
+        const std::string text = device->SDPText();
+        out << "SDP:\n" << Printable(text, true);
+        if (!text.empty() && text.back() != '\n') out << '\n';
+    } catch (const TError& error) {
+        err << kPrefix << error.Message() << '\n';
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+int Run(const TOptions& options, TSessionState& state, std::ostream& out, std::ostream& err) {
+    if (options.action == "check") {
+        TDeviceListLock lock(state.DeviceList());
+        out << "devices=" << lock->Count() << " locations=" << state.LocationList().size()
+            << " log=" << state.Log().size() << '\n';
+        return kExitOk;
+    }
+    if (options.action == "list") {
+        ListDevices(state, out);
+        return kExitOk;
+    }
+    if (options.action == "show") return ShowDevice(state, options.address, out, err);
+    try {
+        SaveSession(state, options.path);
+    } catch (const TError& error) {
+        err << kPrefix << error.Message() << '\n';
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+int RunSession(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    if (arguments.size() == 1 && IsHelp(arguments[0])) {
+        out << kUsage;
+        return kExitOk;
+    }
+    const std::optional<TOptions> options = ParseOptions(arguments);
+    if (!options) {
+        err << kPrefix
+            << "expected check, list, show ADDRESS or rewrite, and at most one of --session-dir DIR "
+               "and --file PATH (try --help)\n";
+        return kExitUsage;
+    }
+    TSessionFileRead read = ReadSessionFile(options->path, SystemClock(), PosixFileSystem());
+    if (read.outcome == TSessionFileRead::TOutcome::Unreadable) {
+        err << kPrefix << read.reason << '\n';
+        return kExitFailure;
+    }
+    if (read.outcome == TSessionFileRead::TOutcome::Rejected) {
+        err << kPrefix << options->path << ": " << read.reason << '\n';
+        return kExitFailure;
+    }
+    return Run(*options, *read.state, out, err);
+}
+
+const CommandRegistration kRegistration("session", "check, list, show or rewrite a session file", RunSession);
+
+}  // namespace
+
+}  // namespace qm::cli
