@@ -1,0 +1,95 @@
+#include "quillmark/bluetooth/platform/linux/LinuxSocketFactory.h"
+
+#include <endian.h>
+#include <fcntl.h>
+#include <poll.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "quillmark/bluetooth/platform/HciPackets.h"
+
+namespace qm::bt {
+
+namespace {
+
+// The id of the first adapter that is up, or -1 with errno set.
+int FirstPoweredAdapter(int fd) {
+    kernel::THciDeviceList list{};
+    list.count = kernel::kHciMaxDevices;
+    if (::ioctl(fd, kernel::kHciGetDeviceList, &list) != 0) return -1;
+    for (int i = 0; i < list.count && i < kernel::kHciMaxDevices; ++i)
+        if (list.devices[i].options & kernel::kHciDeviceUp) return list.devices[i].id;
+    errno = ENODEV;
+    return -1;
+}
+
+int WaitConnected(int fd, int timeoutMs) {
+    pollfd entry{fd, POLLOUT, 0};
+    int ready;
+    do {
+        ready = ::poll(&entry, 1, timeoutMs);
+    } while (ready < 0 && errno == EINTR);
+    if (ready < 0) return errno;
+    if (ready == 0) return ETIMEDOUT;
+    int error = 0;
+    socklen_t length = sizeof error;
+    if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0) return errno;
+    return error;
+}
+
+}  // namespace
+
+kernel::THciFilter InquiryEventFilter() {
+    kernel::THciFilter filter{};
+    filter.typeMask = 1u << kHciEventPacket;
+    for (std::uint8_t event :
+         {hci::kEvInquiryComplete, hci::kEvInquiryResult, hci::kEvRemoteNameComplete, hci::kEvCommandComplete,
+          hci::kEvCommandStatus, hci::kEvInquiryResultRssi, hci::kEvExtendedInquiryResult})
+        filter.eventMask[event >> 5] |= 1u << (event & 31);
+    return filter;
+}
+
+TUniqueFd TLinuxSocketFactory::OpenController(int& error) {
+    TUniqueFd fd(::socket(kernel::kAfBluetooth, SOCK_RAW | SOCK_CLOEXEC, kernel::kProtoHci));
+    const int device = fd.Valid() ? FirstPoweredAdapter(fd.Get()) : -1;
+    if (device < 0) {
+        error = errno;
+        return TUniqueFd();
+    }
+    const kernel::TSockaddrHci address{kernel::kAfBluetooth, static_cast<unsigned short>(device),
+                                       kernel::kHciChannelRaw};
+    const kernel::THciFilter filter = InquiryEventFilter();
+    if (::bind(fd.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+        ::setsockopt(fd.Get(), kernel::kSolHci, kernel::kHciFilterOption, &filter, sizeof filter) != 0) {
+        error = errno;
+        return TUniqueFd();
+    }
+    return fd;
+}
+
+TUniqueFd TLinuxSocketFactory::ConnectSdp(const TBdAddr& address, int timeoutMs, int& error) {
+    TUniqueFd fd(
+        ::socket(kernel::kAfBluetooth, SOCK_SEQPACKET | SOCK_CLOEXEC | SOCK_NONBLOCK, kernel::kProtoL2cap));
+    if (!fd.Valid()) {
+        error = errno;
+        return TUniqueFd();
+    }
+    kernel::TSockaddrL2 remote{};
+    remote.family = kernel::kAfBluetooth;
+    remote.psm = htole16(kernel::kSdpPsm);
+    address.ToWire(remote.address);
+    remote.addressType = kernel::kBdaddrBrEdr;
+    int result =
+        ::connect(fd.Get(), reinterpret_cast<const sockaddr*>(&remote), sizeof remote) == 0 ? 0 : errno;
+    if (result == EINPROGRESS) result = WaitConnected(fd.Get(), timeoutMs);
+    if (result == 0 && ::fcntl(fd.Get(), F_SETFL, ::fcntl(fd.Get(), F_GETFL) & ~O_NONBLOCK) != 0)
+        result = errno;
+    if (result != 0) {
+        error = result;
+        return TUniqueFd();
+    }
+    return fd;
+}
+
+}  // namespace qm::bt

@@ -1,0 +1,20 @@
+#pragma once
+// Connections over the kernel's Bluetooth sockets: a raw HCI socket on the first powered adapter,
+// filtered to the events the inquiry reads, and L2CAP connections to PSM 1.
+
+#include "quillmark/bluetooth/platform/SocketFactory.h"
+#include "quillmark/bluetooth/platform/linux/KernelBluetoothAbi.h"
+
+namespace qm::bt {
+
+class TLinuxSocketFactory : public TSocketFactory {
+public:
+    // EAFNOSUPPORT without Bluetooth in the kernel, ENODEV without a powered adapter.
+    TUniqueFd OpenController(int& error) override;
+    TUniqueFd ConnectSdp(const TBdAddr& address, int timeoutMs, int& error) override;
+};
+
+// The filter of the controller socket: HCI events of the kinds the inquiry procedure reads.
+kernel::THciFilter InquiryEventFilter();
+
+}  // namespace qm::bt
