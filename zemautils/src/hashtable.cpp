@@ -32,13 +32,16 @@ bool IsValidKey(const void* key, std::int32_t keyLength) {
     return keyLength >= 0 && (key != nullptr || keyLength == 0);
 }
 
-bool KeyEquals(const TNSHashRecord* record, const void* key, std::int32_t keyLength) {
-    return record->keyLength == keyLength &&
-           (keyLength == 0 || std::memcmp(record->key, key, static_cast<std::size_t>(keyLength)) == 0);
+bool KeyEquals(const TNSHashRecord* record, std::uint32_t hash, const void* key, std::int32_t keyLength) {
+    return record->hash == hash && record->keyLength == keyLength &&
+           (keyLength == 0 || std::memcmp(KeyOf(record), key, static_cast<std::size_t>(keyLength)) == 0);
 }
 
-TNSHashRecord** BucketOf(const TNSHashTable* table, const void* key, std::int32_t keyLength) {
-    const std::uint32_t hash = zema::HashKey(static_cast<const std::uint8_t*>(key), keyLength);
+std::uint32_t HashOf(const void* key, std::int32_t keyLength) {
+    return zema::HashKey(static_cast<const std::uint8_t*>(key), keyLength);
+}
+
+TNSHashRecord** BucketOf(const TNSHashTable* table, std::uint32_t hash) {
     return &table->buckets[hash % static_cast<std::uint32_t>(table->bucketCount)];
 }
 
@@ -74,8 +77,9 @@ void ReleaseRecordAt(TNSHashTable* table, TNSHashRecord** link) {
 
 // The link that points at the first record with this key, or nullptr.
 TNSHashRecord** FindLink(TNSHashTable* table, const void* key, std::int32_t keyLength) {
-    for (TNSHashRecord** link = BucketOf(table, key, keyLength); *link != nullptr; link = &(*link)->next) {
-        if (KeyEquals(*link, key, keyLength)) return link;
+    const std::uint32_t hash = HashOf(key, keyLength);
+    for (TNSHashRecord** link = BucketOf(table, hash); *link != nullptr; link = &(*link)->next) {
+        if (KeyEquals(*link, hash, key, keyLength)) return link;
     }
     return nullptr;
 }
@@ -86,9 +90,8 @@ void EvictLeastRecentlyUsed(TNSHashTable* table) {
     TNSLruNode* tail = table->lru.previous;
     if (tail == &table->lru || tail->record == nullptr) return;
     TNSHashRecord* victim = tail->record;
-    if (table->onEvict != nullptr) table->onEvict(victim->value, victim->key, victim->keyLength);
-    for (TNSHashRecord** link = BucketOf(table, victim->key, victim->keyLength); *link != nullptr;
-         link = &(*link)->next) {
+    if (table->onEvict != nullptr) table->onEvict(victim->value, KeyOf(victim), victim->keyLength);
+    for (TNSHashRecord** link = BucketOf(table, victim->hash); *link != nullptr; link = &(*link)->next) {
         if (*link == victim) {
             ReleaseRecordAt(table, link);
             return;
@@ -99,9 +102,8 @@ void EvictLeastRecentlyUsed(TNSHashTable* table) {
 TNSHashRecord* NewRecord(void* value, const void* key, std::int32_t keyLength) {
     auto* record = Allocate<TNSHashRecord>(sizeof(TNSHashRecord) + static_cast<std::size_t>(keyLength));
     if (record == nullptr) return nullptr;
-    auto* keyCopy = reinterpret_cast<std::uint8_t*>(record + 1);
-    if (keyLength > 0) std::memcpy(keyCopy, key, static_cast<std::size_t>(keyLength));
-    *record = TNSHashRecord{nullptr, keyCopy, keyLength, value, nullptr};
+    *record = TNSHashRecord{nullptr, HashOf(key, keyLength), keyLength, value, nullptr};
+    if (keyLength > 0) std::memcpy(record + 1, key, static_cast<std::size_t>(keyLength));
     return record;
 }
 
@@ -161,7 +163,7 @@ int32_t InsertRecord(TNSHashTable* table, void* value, const void* key, int32_t 
         record->node = node;
         PushFront(table, node);
     }
-    TNSHashRecord** head = BucketOf(table, record->key, keyLength);
+    TNSHashRecord** head = BucketOf(table, record->hash);
     record->next = *head;
     *head = record;
     ++table->recordCount;
@@ -199,7 +201,7 @@ void ClearHashTable(TNSHashTable* table, TNSHashCallback callback) {
         table->buckets[i] = nullptr;
         while (record != nullptr) {
             TNSHashRecord* next = record->next;
-            if (callback != nullptr) callback(record->value, record->key, record->keyLength);
+            if (callback != nullptr) callback(record->value, KeyOf(record), record->keyLength);
             std::free(record);
             record = next;
         }

@@ -15,13 +15,20 @@ struct TNSLruNode {
     TNSHashRecord* record;
 };
 
+// A record and its key copy share one block, the key bytes right after the record. The key's hash
+// is kept so that a chain walk compares keys only when the hashes agree; a short key usually shares
+// the record's cache line.
 struct TNSHashRecord {
     TNSHashRecord* next;  // next record of the same bucket chain
-    const std::uint8_t* key;
+    std::uint32_t hash;
     std::int32_t keyLength;
     void* value;
     TNSLruNode* node;  // bounded tables only
 };
+
+inline const std::uint8_t* KeyOf(const TNSHashRecord* record) {
+    return reinterpret_cast<const std::uint8_t*>(record + 1);
+}
 
 struct TNSHashTable {
     TNSHashRecord** buckets;
