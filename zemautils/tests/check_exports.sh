@@ -13,6 +13,7 @@ mapfile -t cxx_patterns < <(cat "$fragments"/*.map | sed -n '/extern "C++"/,/}/p
 
 defined=$(nm -D --defined-only "$lib" | awk '$2 != "A" {sub(/@.*/, "", $3); print $3}' | sort -u)
 status=0
+declare -A pattern_used=()
 for name in $c_names; do
   grep -qx "$name" <<<"$defined" || { echo "missing export: $name"; status=1; }
 done
@@ -23,9 +24,12 @@ while read -r name; do
   ok=0
   for pattern in "${cxx_patterns[@]}"; do
     # shellcheck disable=SC2053
-    [[ $pretty == $pattern ]] && { ok=1; break; }
+    [[ $pretty == $pattern ]] && { ok=1; pattern_used[$pattern]=1; break; }
   done
   [ $ok = 1 ] || { echo "unexpected export: $name ($pretty)"; status=1; }
 done <<<"$defined"
+for pattern in "${cxx_patterns[@]}"; do
+  [ -n "${pattern_used[$pattern]:-}" ] || { echo "C++ pattern exports nothing: $pattern"; status=1; }
+done
 [ $status = 0 ] && echo "exports match: $(wc -w <<<"$c_names") C names"
 exit $status
