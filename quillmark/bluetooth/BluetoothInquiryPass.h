@@ -1,0 +1,33 @@
+#pragma once
+// One inquiry pass over the platform's Bluetooth: every device in range is recorded in the session's
+// device list; a new device is announced, and a new or long-silent device is asked for its SDP
+// records.
+
+#include "quillmark/bluetooth/platform/BluetoothPlatform.h"
+#include "quillmark/core/InquiryPass.h"
+#include "quillmark/core/SessionState.h"
+
+namespace qm {
+
+// A device silent for more than this many seconds is asked for its SDP records again.
+inline constexpr std::int32_t kSdpRequeryAfterSeconds = 300;
+
+// Runs one pass on the discovery thread; true when it completed, also when no device answered.
+// Throws TError: "Unable to start device lookup.\n\nError: " or "Unable to read device
+// information.\n\nError: " with the system error text, or the error of an SDP query.
+bool BTPerformDiscovery(bt::TBluetoothPlatform& platform, TSessionState& session, IDiscoveryServices& thread);
+
+class TBluetoothInquiryPass : public IInquiryPass {
+public:
+    TBluetoothInquiryPass(bt::TBluetoothPlatform& platform, TSessionState& session)
+        : FPlatform(platform), FSession(session) {}
+    bool Perform(IDiscoveryServices& thread) override {
+        return BTPerformDiscovery(FPlatform, FSession, thread);
+    }
+
+private:
+    bt::TBluetoothPlatform& FPlatform;
+    TSessionState& FSession;
+};
+
+}  // namespace qm
