@@ -12,7 +12,7 @@ constexpr std::array<const char*, kDeviceTypeCount> kDeviceTypeIdentifiers = {
     "dtAudio", "dtPeripheral",  "dtScanner", "dtCamera", "dtPrinter", "dtModem",     "dtSerial",
 };
 
-// Minor classes of the computer major class, 0 to 6.
+// Computers: minor class 3 is a laptop, 4 to 6 are handhelds, every other value a workstation.
 TDeviceType ComputerType(std::uint32_t minor) {
     if (minor == 3) return dtLaptop;
     if (minor >= 4 && minor <= 6) return dtPDA;

@@ -9,36 +9,36 @@ namespace {
 
 // Protocol UUIDs 0x0000 to 0x001D; the gaps have no name. L2CAP (0x0100) stands alone.
 constexpr std::array<const char*, 0x1E> kProtocols = {
-    nullptr,
-    "SDP",
-    "UDP",
-    "RFCOMM",
-    "TCP",
-    "TCS-BIN",
-    "TCS-AT",
-    nullptr,
-    "OBEX",
-    "IP",
-    "FTP",
-    nullptr,
-    "HTTP",
-    nullptr,
-    "WSP",
-    "BNEP",
-    "UPNP",
-    "HIDP",
-    "HardcopyControlChannel",
-    nullptr,
-    "HardcopyDataChannel",
-    nullptr,
-    "HardcopyNotification",
-    "AVCTP",
-    nullptr,
-    "AVDTP",
-    nullptr,
-    "CMTP",
-    nullptr,
-    "UDI_C-Plane",
+    nullptr,                   // 0x0000
+    "SDP",                     // 0x0001
+    "UDP",                     // 0x0002
+    "RFCOMM",                  // 0x0003
+    "TCP",                     // 0x0004
+    "TCS-BIN",                 // 0x0005
+    "TCS-AT",                  // 0x0006
+    nullptr,                   // 0x0007
+    "OBEX",                    // 0x0008
+    "IP",                      // 0x0009
+    "FTP",                     // 0x000A
+    nullptr,                   // 0x000B
+    "HTTP",                    // 0x000C
+    nullptr,                   // 0x000D
+    "WSP",                     // 0x000E
+    "BNEP",                    // 0x000F
+    "UPNP",                    // 0x0010
+    "HIDP",                    // 0x0011
+    "HardcopyControlChannel",  // 0x0012
+    nullptr,                   // 0x0013
+    "HardcopyDataChannel",     // 0x0014
+    nullptr,                   // 0x0015
+    "HardcopyNotification",    // 0x0016
+    "AVCTP",                   // 0x0017
+    nullptr,                   // 0x0018
+    "AVDTP",                   // 0x0019
+    nullptr,                   // 0x001A
+    "CMTP",                    // 0x001B
+    nullptr,                   // 0x001C
+    "UDI_C-Plane",             // 0x001D
 };
 constexpr std::uint32_t kL2capUuid = 0x0100;
 
