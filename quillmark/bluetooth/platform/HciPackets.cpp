@@ -97,10 +97,12 @@ std::optional<THciEvent> ParseParameters(std::uint8_t code, Bytes params) {
 }  // namespace
 
 std::vector<std::uint8_t> HciCommand(std::uint16_t opcode, std::span<const std::uint8_t> parameters) {
-    std::vector<std::uint8_t> packet{kHciCommandPacket};
-    AppendLe16(packet, opcode);
-    packet.push_back(static_cast<std::uint8_t>(parameters.size()));
-    packet.insert(packet.end(), parameters.begin(), parameters.end());
+    std::vector<std::uint8_t> packet(4 + parameters.size());
+    packet[0] = kHciCommandPacket;
+    packet[1] = static_cast<std::uint8_t>(opcode);
+    packet[2] = static_cast<std::uint8_t>(opcode >> 8);
+    packet[3] = static_cast<std::uint8_t>(parameters.size());
+    std::copy(parameters.begin(), parameters.end(), packet.begin() + 4);
     return packet;
 }
 

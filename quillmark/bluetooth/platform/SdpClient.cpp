@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "quillmark/bluetooth/platform/ByteOrder.h"
 #include "quillmark/bluetooth/platform/PacketIo.h"
 #include "quillmark/bluetooth/platform/SdpPdu.h"
 
@@ -33,7 +34,7 @@ int TSdpClient::Query(std::uint16_t uuid16, std::vector<std::string>& records) {
             return EPROTO;
         }
         if (lists.size() + response->attributeBytes.size() > limits_.sdpMaxBytes) return EMSGSIZE;
-        lists.insert(lists.end(), response->attributeBytes.begin(), response->attributeBytes.end());
+        AppendBytes(lists, response->attributeBytes);
         continuation = std::move(response->continuation);
         if (continuation.empty()) break;
     }

@@ -30,17 +30,19 @@ std::optional<TSdpResponse> ParseAttributeResponse(TSdpResponse response, Bytes 
 
 std::vector<std::uint8_t> SdpSearchAttributeRequest(std::uint16_t transaction, std::uint16_t uuid16,
                                                     std::uint16_t maxAttributeBytes, Bytes continuation) {
-    std::vector<std::uint8_t> params{0x35, 0x03, 0x19};
-    AppendBe16(params, uuid16);
-    AppendBe16(params, maxAttributeBytes);
-    params.insert(params.end(), {0x35, 0x05, 0x0A, 0x00, 0x00, 0xFF, 0xFF});
-    params.push_back(static_cast<std::uint8_t>(continuation.size()));
-    params.insert(params.end(), continuation.begin(), continuation.end());
-
-    std::vector<std::uint8_t> pdu{sdp::kSearchAttributeRequest};
+    constexpr std::size_t kFixedParameters =
+        5 + 2 + 7 + 1;  // pattern, maximum, attribute range, state length
+    std::vector<std::uint8_t> pdu;
+    pdu.reserve(sdp::kHeaderSize + kFixedParameters + sdp::kMaxContinuation);
+    pdu.push_back(sdp::kSearchAttributeRequest);
     AppendBe16(pdu, transaction);
-    AppendBe16(pdu, static_cast<std::uint16_t>(params.size()));
-    pdu.insert(pdu.end(), params.begin(), params.end());
+    AppendBe16(pdu, static_cast<std::uint16_t>(kFixedParameters + continuation.size()));
+    for (std::uint8_t b : {0x35, 0x03, 0x19}) pdu.push_back(b);
+    AppendBe16(pdu, uuid16);
+    AppendBe16(pdu, maxAttributeBytes);
+    for (std::uint8_t b : {0x35, 0x05, 0x0A, 0x00, 0x00, 0xFF, 0xFF}) pdu.push_back(b);
+    pdu.push_back(static_cast<std::uint8_t>(continuation.size()));
+    for (std::uint8_t b : continuation) pdu.push_back(b);
     return pdu;
 }
 

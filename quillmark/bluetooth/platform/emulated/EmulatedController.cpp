@@ -21,7 +21,7 @@ constexpr std::size_t kEirField = 240;
 
 Packet Event(std::uint8_t code, const Packet& parameters) {
     Packet packet{kHciEventPacket, code, static_cast<std::uint8_t>(parameters.size())};
-    packet.insert(packet.end(), parameters.begin(), parameters.end());
+    AppendBytes(packet, parameters);
     return packet;
 }
 
@@ -34,19 +34,19 @@ Packet CommandStatus(std::uint8_t status, std::uint16_t opcode) {
 Packet CommandComplete(std::uint16_t opcode, const Packet& returned) {
     Packet parameters{1};
     AppendLe16(parameters, opcode);
-    parameters.insert(parameters.end(), returned.begin(), returned.end());
+    AppendBytes(parameters, returned);
     return Event(hci::kEvCommandComplete, parameters);
 }
 
 void AppendAddress(Packet& out, const TBdAddr& address) {
     std::uint8_t wire[6];
     address.ToWire(wire);
-    out.insert(out.end(), wire, wire + 6);
+    AppendBytes(out, wire, 6);
 }
 
 void AppendName(Packet& out, const std::string& name, std::size_t field) {
     const std::size_t used = std::min(name.size(), field);
-    out.insert(out.end(), name.begin(), name.begin() + static_cast<std::ptrdiff_t>(used));
+    AppendBytes(out, name.data(), used);
     out.resize(out.size() + field - used, 0);
 }
 
@@ -56,8 +56,7 @@ Packet Eir(const TEmulatedDevice& device) {
         const std::size_t length = std::min(device.name->size(), kEirField - eir.size() - 2);
         eir.push_back(static_cast<std::uint8_t>(length + 1));
         eir.push_back(device.shortNameOnly ? 0x08 : 0x09);
-        eir.insert(eir.end(), device.name->begin(),
-                   device.name->begin() + static_cast<std::ptrdiff_t>(length));
+        AppendBytes(eir, device.name->data(), length);
     }
     eir.resize(kEirField, 0);
     return eir;
@@ -94,7 +93,7 @@ Packet InquiryResult(const TEmulatedDevice& device) {
     AppendLe16(p, kClockOffset);
     p.push_back(kRssi);
     const Packet eir = Eir(device);
-    p.insert(p.end(), eir.begin(), eir.end());
+    AppendBytes(p, eir);
     return Event(hci::kEvExtendedInquiryResult, p);
 }
 

@@ -50,7 +50,7 @@ Packet Pdu(std::uint8_t id, std::uint16_t transaction, const Packet& parameters)
     Packet pdu{id};
     AppendBe16(pdu, transaction);
     AppendBe16(pdu, static_cast<std::uint16_t>(parameters.size()));
-    pdu.insert(pdu.end(), parameters.begin(), parameters.end());
+    AppendBytes(pdu, parameters);
     return pdu;
 }
 
@@ -76,8 +76,7 @@ Packet Response(const TRequest& request, const std::string& lists, std::size_t m
     const std::size_t used = std::min(chunk, lists.size() - offset);
     Packet parameters;
     AppendBe16(parameters, static_cast<std::uint16_t>(malformed ? used + 7 : used));
-    parameters.insert(parameters.end(), lists.begin() + static_cast<std::ptrdiff_t>(offset),
-                      lists.begin() + static_cast<std::ptrdiff_t>(offset + used));
+    AppendBytes(parameters, lists.data() + offset, used);
     if (offset + used < lists.size()) {
         parameters.push_back(4);
         AppendBe32(parameters, static_cast<std::uint32_t>(offset + used));
