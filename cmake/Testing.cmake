@@ -5,7 +5,7 @@ function(qm_add_gtest name)
   add_executable(${name} ${ARG_SOURCES})
   qm_warnings(${name})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} qm_testsupport GTest::gmock GTest::gtest_main)
-  gtest_discover_tests(${name} TEST_PREFIX "${name}." DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+  gtest_discover_tests(${name} TEST_PREFIX "${name}." NO_PRETTY_VALUES DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
 endfunction()
 
 # Registers a library for the benchmark and fuzz executables, which link every registered library.
