@@ -51,7 +51,7 @@ constexpr std::string_view kDefaultScenario = R"json({
           "profiles": [["0x1115", "0x0100"]], "name": "PAN User" }
       ] },
     { "address": "(00:1B:66:C2:7E:30)", "name": "WH-1000XM4", "class": "0x240404", "format": "extended",
-      "presence": { "period": 480, "on": 240, "offset": 120 },
+      "presence": { "period": 480, "on": 240, "offset": 0 },
       "records": [
         { "classes": ["0x1108", "0x1203"], "rfcomm": 1, "profiles": [["0x1108", "0x0102"]], "name": "Headset" },
         { "classes": ["0x111E", "0x1203"], "rfcomm": 2, "profiles": [["0x111E", "0x0107"]], "name": "Hands-Free unit",
@@ -129,7 +129,7 @@ constexpr std::string_view kDefaultScenario = R"json({
         { "classes": ["0x1105"], "rfcomm": 6, "obex": true, "profiles": [["0x1105", "0x0102"]], "name": "OBEX Object Push" }
       ] },
     { "address": "(C8:1F:66:B0:09:5D)", "name": "Galaxy Watch5", "class": "0x240704", "format": "rssi",
-      "presence": { "period": 540, "on": 300, "offset": 30 },
+      "presence": { "period": 540, "on": 300, "offset": 0 },
       "records": [
         { "classes": ["0x1112", "0x1203"], "rfcomm": 3, "profiles": [["0x1108", "0x0102"]], "name": "Headset Gateway" },
         { "classes": ["0x1200"], "l2cap": 1, "attributes": [["0x0200", { "uint16": "0x0103" }], ["0x0201", { "uint16": "0x0075" }],
