@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "quillmark/bluetooth/platform/HciPackets.h"
+#include "quillmark/bluetooth/platform/PacketIo.h"
 #include "support/EmulatedPlatform.h"
 
 namespace {
@@ -177,6 +178,43 @@ TEST(BluetoothAddress, TextRoundTripAndRejections) {
     for (const char* bad : {"", "00:11:22:AA:BB:CC", "(00:11:22:AA:BB:C)", "(00-11-22-AA-BB-CC)",
                             "(00:11:22:AA:BB:GG)", "(00:11:22:AA:BB:CC) "})
         EXPECT_FALSE(qm::bt::BTAddressFromString(bad)) << bad;
+}
+
+}  // namespace
+
+namespace {
+
+// The local reads the radio information window will send; the emulated controller answers each
+// with Command Complete and the scenario's values.
+TEST(EmulatedController, AnswersTheLocalReads) {
+    struct TCase {
+        std::uint16_t opcode;
+        std::vector<std::uint8_t> returned;  // after the status byte
+    };
+    std::vector<std::uint8_t> name{'R', 'a', 'd', 'i', 'o'};
+    name.resize(248, 0);
+    const std::vector<TCase> cases{
+        {qm::bt::hci::kReadLocalName, name},
+        {qm::bt::hci::kReadClassOfDevice, {0x0C, 0x01, 0x1C}},
+        {qm::bt::hci::kReadScanEnable, {0x03}},
+        {qm::bt::hci::kReadLocalVersion, {9, 0x00, 0x01, 9, 0x02, 0x00, 0x00, 0x01}},
+    };
+    TEmulatedPlatform emulated(R"({"controller": {"name": "Radio", "class": "0x1C010C"}})");
+    int error = 0;
+    qm::bt::TUniqueFd controller = emulated.Radio().OpenController(error);
+    ASSERT_TRUE(controller.Valid());
+    for (const auto& c : cases) {
+        ASSERT_TRUE(qm::bt::SendPacket(controller.Get(), qm::bt::HciCommand(c.opcode)).Ok());
+        std::vector<std::uint8_t> packet;
+        ASSERT_TRUE(qm::bt::ReceivePacket(controller.Get(), qm::bt::DeadlineIn(1000), packet).Ok());
+        const auto event = qm::bt::ParseHciEvent(packet);
+        ASSERT_TRUE(event);
+        const auto& complete = std::get<qm::bt::THciCommandComplete>(*event);
+        EXPECT_EQ(complete.opcode, c.opcode);
+        std::vector<std::uint8_t> expected{0};
+        expected.insert(expected.end(), c.returned.begin(), c.returned.end());
+        EXPECT_EQ(complete.returnParameters, expected) << std::hex << c.opcode;
+    }
 }
 
 }  // namespace
