@@ -55,6 +55,8 @@ public:
             FHigh = code;
         } else if (IsLowSurrogate(code)) {
             FReader.Fail("Unpaired surrogate character code");
+        } else if (code < 0x80) {
+            FText.push_back(static_cast<char>(code));
         } else {
             AppendUtf8(FText, code);
         }
@@ -243,19 +245,20 @@ bool TObjectReader::ReadNil() {
     return true;
 }
 
+// Both collect into one buffer that keeps its capacity, and copy the result out once.
 std::string TObjectReader::ReadText() {
-    std::string text;
-    TTextSink sink(*this, text);
+    FValue.clear();
+    TTextSink sink(*this, FValue);
     ReadCodes(sink);
     sink.Finish();
-    return text;
+    return FValue;
 }
 
 std::string TObjectReader::ReadBytes() {
-    std::string bytes;
-    TBytesSink sink(*this, bytes);
+    FValue.clear();
+    TBytesSink sink(*this, FValue);
     ReadCodes(sink);
-    return bytes;
+    return FValue;
 }
 
 // Sequences of quoted runs and "#" codes without separators between them, joined by "+".

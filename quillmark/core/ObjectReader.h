@@ -77,6 +77,7 @@ private:
 
     std::string_view FText;
     std::size_t FPos = 0;
+    std::string FValue;
 };
 
 }  // namespace qm

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 
 #include "quillmark/core/Utf8.h"
 
@@ -26,6 +27,41 @@ void AppendDecimal(std::string& text, Number value) {
     text.append(digits, result.ptr);
 }
 
+// "#" and the code in decimal takes at most this many characters ("#1114111"); a quoted run
+// takes at most three per character.
+constexpr std::size_t kMaxCodeLength = 8;
+
+// The "#" forms of the codes 0 to 255, which byte strings use all the time.
+struct TByteCodes {
+    char text[256][4];
+    std::uint8_t length[256];
+};
+
+constexpr TByteCodes MakeByteCodes() {
+    TByteCodes codes{};
+    for (unsigned code = 0; code < 256; ++code) {
+        char digits[3] = {};
+        std::uint8_t count = 0;
+        for (unsigned rest = code; count == 0 || rest > 0; rest /= 10)
+            digits[count++] = static_cast<char>('0' + rest % 10);
+        codes.text[code][0] = '#';
+        for (std::uint8_t i = 0; i < count; ++i) codes.text[code][1 + i] = digits[count - 1 - i];
+        codes.length[code] = static_cast<std::uint8_t>(count + 1);
+    }
+    return codes;
+}
+
+constexpr TByteCodes kByteCodes = MakeByteCodes();
+
+inline char* AppendCode(char* out, std::uint32_t code) {
+    if (code < 256) {
+        std::memcpy(out, kByteCodes.text[code], 4);
+        return out + kByteCodes.length[code];
+    }
+    *out++ = '#';
+    return std::to_chars(out, out + kMaxCodeLength - 1, code).ptr;
+}
+
 bool IsAscii(std::string_view text) {
     return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
@@ -48,6 +84,12 @@ void TObjectWriter::EndObject() {
     FLevel = 0;
     FText += "end";
     EndLine();
+    if (FOutput && !FText.empty()) HandOver();
+}
+
+void TObjectWriter::HandOver() {
+    FOutput(FText);
+    FText.clear();
 }
 
 void TObjectWriter::IntegerProperty(std::string_view name, std::int64_t value) {
@@ -114,6 +156,11 @@ void TObjectWriter::BeginProperty(std::string_view name) {
 
 void TObjectWriter::EndLine() {
     FText += kLineBreak;
+    HandOverWhenFull();
+}
+
+void TObjectWriter::HandOverWhenFull() {
+    if (FOutput && FText.size() >= kPieceSize) HandOver();
 }
 
 void TObjectWriter::Indent(int level) {
@@ -126,6 +173,7 @@ void TObjectWriter::BeginList(std::string_view name) {
 }
 
 void TObjectWriter::ListEntryBreak() {
+    HandOverWhenFull();
     FText += kLineBreak;
     Indent(FLevel + 1);
 }
@@ -151,7 +199,8 @@ void TObjectWriter::WriteBytes(std::string_view bytes, int level) {
 
 // The string starts on the current line when it fits one segment, otherwise on a line of its own
 // one level deeper than the line where the value begins; every further segment continues the
-// string after " +" on a new line at that level.
+// string after " +" on a new line at that level. Each segment is built in a local buffer and
+// appended at once.
 template <class Code>
 void TObjectWriter::WriteCodes(const Code* codes, std::size_t count, int level) {
     if (count == 0) {
@@ -163,32 +212,27 @@ void TObjectWriter::WriteCodes(const Code* codes, std::size_t count, int level) 
         FText += kLineBreak;
         Indent(stringLevel);
     }
-    std::size_t segment = 0;
+    char segment[kSegmentLength * kMaxCodeLength];
     std::size_t at = 0;
     while (at < count) {
-        if (!IsPlain(codes[at])) {
-            FText += '#';
-            AppendDecimal(FText, static_cast<std::uint32_t>(codes[at]));
-            ++at, ++segment;
-        } else {
-            const std::size_t limit = std::min(count, at + (kSegmentLength - segment));
-            std::size_t end = at;
-            while (end < limit && IsPlain(codes[end])) ++end;
-            FText += '\'';
-            if constexpr (sizeof(Code) == 1) {
-                FText.append(reinterpret_cast<const char*>(codes + at), end - at);
-            } else {
-                for (std::size_t i = at; i < end; ++i) FText += static_cast<char>(codes[i]);
+        char* out = segment;
+        std::size_t used = 0;
+        while (used < kSegmentLength && at < count) {
+            if (!IsPlain(codes[at])) {
+                out = AppendCode(out, static_cast<std::uint32_t>(codes[at]));
+                ++at, ++used;
+                continue;
             }
-            FText += '\'';
-            segment += end - at;
-            at = end;
+            const std::size_t limit = std::min(count, at + (kSegmentLength - used));
+            *out++ = '\'';
+            for (; at < limit && IsPlain(codes[at]); ++at, ++used) *out++ = static_cast<char>(codes[at]);
+            *out++ = '\'';
         }
-        if (segment == kSegmentLength && at < count) {
+        FText.append(segment, static_cast<std::size_t>(out - segment));
+        if (at < count) {
             FText += " +";
             FText += kLineBreak;
             Indent(stringLevel);
-            segment = 0;
         }
     }
 }

@@ -6,16 +6,23 @@
 // byte by byte, so that every byte string comes back unchanged.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace qm {
 
+// Receives the text piece by piece, in the order written.
+using TTextOutput = std::function<void(std::string_view)>;
+
 class TObjectWriter {
 public:
     // Appends to the text.
     explicit TObjectWriter(std::string& text) : FText(text) {}
+    // Hands the text over in pieces of about kPieceSize bytes, the last at EndObject.
+    explicit TObjectWriter(TTextOutput output) : FOutput(std::move(output)), FText(FBuffer) {}
+    static constexpr std::size_t kPieceSize = 256 * 1024;
 
     // "object " [name ": "] className, at level 0; the properties follow at level 1.
     void BeginObject(std::string_view name, std::string_view className);
@@ -59,6 +66,11 @@ private:
     template <class Code>
     void WriteCodes(const Code* codes, std::size_t count, int level);
 
+    void HandOver();
+    void HandOverWhenFull();
+
+    TTextOutput FOutput;
+    std::string FBuffer;
     std::string& FText;
     int FLevel = 0;
     std::u32string FCodes;

@@ -12,64 +12,68 @@ namespace {
 
 constexpr int kTemporaryNameAttempts = 100;
 
-// A new file beside the target, named after it, the process and an attempt number.
-int CreateTemporary(IFileSystem& files, const std::string& path, std::string& temporary, int& fd) {
-    int error = EEXIST;
-    for (int attempt = 0; attempt < kTemporaryNameAttempts && error == EEXIST; ++attempt) {
-        temporary = path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
-        error = files.CreateNew(temporary, fd);
-    }
-    return error;
-}
-
-// Holds the existing file open (and locked) for the time of the replacement.
-class TExistingFile {
-public:
-    TExistingFile(IFileSystem& files, const std::string& path) : FFiles(files) {
-        if (!files.Exists(path)) return;
-        if (const int error = files.OpenForWriting(path, FFd))
-            throw TError::WithSystemError("Unable to open file for writing: " + path, error);
-    }
-    ~TExistingFile() {
-        if (FFd >= 0) FFiles.Close(FFd);
-    }
-    TExistingFile(const TExistingFile&) = delete;
-    TExistingFile& operator=(const TExistingFile&) = delete;
-
-    bool Exists() const { return FFd >= 0; }
-    int Fd() const { return FFd; }
-
-private:
-    IFileSystem& FFiles;
-    int FFd = -1;
-};
-
-// Writes, flushes and closes the temporary file; the first error, or 0.
-int FillTemporary(IFileSystem& files, int fd, std::string_view content, const TExistingFile& existing) {
-    int error = files.Write(fd, content);
-    if (!error && existing.Exists()) files.CopyMode(existing.Fd(), fd);
-    if (!error) error = files.Sync(fd);
-    const int closeError = files.Close(fd);
-    return error ? error : closeError;
-}
-
 }  // namespace
 
-void ReplaceFileContent(IFileSystem& files, const std::string& path, std::string_view content) {
-    const TExistingFile existing(files, path);
-    std::string temporary;
-    int fd = -1;
-    if (const int error = CreateTemporary(files, path, temporary, fd)) {
-        if (!existing.Exists()) throw TError("Unable to create file: " + path);
-        throw TError::WithSystemError("Unable to write file: " + path, error);
+TSafeFileWriter::TSafeFileWriter(IFileSystem& files, std::string path)
+    : FFiles(files), FPath(std::move(path)) {
+    if (files.Exists(FPath)) {
+        if (const int error = files.OpenForWriting(FPath, FExisting)) {
+            FExisting = -1;
+            throw TError::WithSystemError("Unable to open file for writing: " + FPath, error);
+        }
     }
-    int error = FillTemporary(files, fd, content, existing);
-    if (!error) error = files.Rename(temporary, path);
+    int error = EEXIST;
+    for (int attempt = 0; attempt < kTemporaryNameAttempts && error == EEXIST; ++attempt) {
+        FTemporary = FPath + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+        error = files.CreateNew(FTemporary, FFd);
+    }
     if (error) {
-        files.Remove(temporary);
-        throw TError::WithSystemError("Unable to write file: " + path, error);
+        FFd = -1;
+        FTemporary.clear();
+        if (FExisting < 0) throw TError("Unable to create file: " + FPath);
+        Fail(error);
     }
-    files.SyncDirectoryOf(path);
+}
+
+TSafeFileWriter::~TSafeFileWriter() {
+    Discard();
+}
+
+void TSafeFileWriter::Write(std::string_view bytes) {
+    if (const int error = FFiles.Write(FFd, bytes)) Fail(error);
+}
+
+void TSafeFileWriter::Commit() {
+    if (FExisting >= 0) FFiles.CopyMode(FExisting, FFd);
+    if (const int error = FFiles.Sync(FFd)) Fail(error);
+    const int closeError = FFiles.Close(FFd);
+    FFd = -1;
+    if (closeError) Fail(closeError);
+    if (const int error = FFiles.Rename(FTemporary, FPath)) Fail(error);
+    FTemporary.clear();
+    FFiles.SyncDirectoryOf(FPath);
+    Discard();
+}
+
+void TSafeFileWriter::Fail(int error) {
+    Discard();
+    throw TError::WithSystemError("Unable to write file: " + FPath, error);
+}
+
+// Closes what is open and removes a temporary file that did not take the file's place.
+void TSafeFileWriter::Discard() {
+    if (FFd >= 0) FFiles.Close(FFd);
+    FFd = -1;
+    if (!FTemporary.empty()) FFiles.Remove(FTemporary);
+    FTemporary.clear();
+    if (FExisting >= 0) FFiles.Close(FExisting);
+    FExisting = -1;
+}
+
+void ReplaceFileContent(IFileSystem& files, const std::string& path, std::string_view content) {
+    TSafeFileWriter file(files, path);
+    file.Write(content);
+    file.Commit();
 }
 
 }  // namespace qm

@@ -74,17 +74,20 @@ std::unique_ptr<TSessionState> LoadSession(const std::string& path, const IClock
 }
 
 void SaveComponentToFile(const TSessionState& state, const std::string& path, IFileSystem& files) {
-    ReplaceFileContent(files, path, WriteSessionText(state));
+    TSafeFileWriter file(files, path);
+    WriteSessionText(state, [&file](std::string_view piece) { file.Write(piece); });
+    file.Commit();
 }
 
-// The text is made under the device list's lock; the slow part, writing it to disk, is not.
+// The text goes to the temporary file piece by piece under the device list's lock; the slow part,
+// flushing it to disk, happens after the lock is released.
 void SaveSession(TSessionState& state, const std::string& path, IFileSystem& files) {
-    std::string text;
+    TSafeFileWriter file(files, path);
     {
         TDeviceListLock lock(state.DeviceList());
-        text = WriteSessionText(state);
+        WriteSessionText(state, [&file](std::string_view piece) { file.Write(piece); });
     }
-    ReplaceFileContent(files, path, text);
+    file.Commit();
 }
 
 }  // namespace qm

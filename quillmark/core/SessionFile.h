@@ -1,10 +1,10 @@
 #pragma once
 // The session file "Quillmark.dat": loading at start-up, saving whole at every save.
 //
-// A save writes a temporary file beside the session file, flushes it to disk and renames it over
-// the session file, so a failed save never leaves a truncated file. A file that the reader rejects
-// is kept under a new name ("Quillmark.dat.rejected-YYYYMMDD-HHMMSS") before a fresh session is
-// used, so that a later save does not destroy it.
+// A save writes the text piece by piece to a temporary file beside the session file, flushes it to
+// disk and renames it over the session file, so a failed save never leaves a truncated file. A file that the
+// reader rejects is kept under a new name ("Quillmark.dat.rejected-YYYYMMDD-HHMMSS") before a fresh session
+// is used, so that a later save does not destroy it.
 
 #include <memory>
 #include <string>
@@ -31,8 +31,8 @@ std::unique_ptr<TSessionState> LoadSession(const std::string& path, const IClock
 void SaveSession(TSessionState& state, const std::string& path, IFileSystem& files = PosixFileSystem());
 
 // The generic pair under the session functions. The caller of SaveComponentToFile holds the
-// device list's lock while the text is produced; LoadComponentFromFile returns nullptr for a
-// missing, unreadable or rejected file.
+// device list's lock; LoadComponentFromFile returns nullptr for a missing, unreadable or
+// rejected file.
 void SaveComponentToFile(const TSessionState& state, const std::string& path, IFileSystem& files);
 std::unique_ptr<TSessionState> LoadComponentFromFile(const std::string& path, const IClock& clock,
                                                      IFileSystem& files);

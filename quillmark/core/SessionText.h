@@ -6,12 +6,15 @@
 #include <string_view>
 
 #include "quillmark/core/Clock.h"
+#include "quillmark/core/ObjectWriter.h"
 #include "quillmark/core/SessionState.h"
 
 namespace qm {
 
 // The whole file text of the session. The caller holds the device list's lock.
 std::string WriteSessionText(const TSessionState& state);
+// The same text handed over in pieces, so that it never has to be held whole.
+void WriteSessionText(const TSessionState& state, TTextOutput output);
 
 // A new session built from a file text: constructor values first, then the properties in the
 // order of the text. New devices take their FirstSeen from the clock. Throws TObjectReadError

@@ -124,6 +124,19 @@ TEST_F(SessionText, RoundTrip) {
     EXPECT_EQ(WriteSessionText(*read), text);
 }
 
+// A save hands the text over in pieces; together they are the whole text.
+TEST_F(SessionText, PiecesMakeTheWholeText) {
+    for (int i = 0; i < 3000; ++i) state_.Log().push_back(std::string(100, 'x'));
+    for (int i = 0; i < 300; ++i)
+        state_.DeviceList().Add().RawSDPRecords().assign(2, std::string(500, '\x01'));
+    std::vector<std::string> pieces;
+    WriteSessionText(state_, [&pieces](std::string_view piece) { pieces.emplace_back(piece); });
+    EXPECT_GT(pieces.size(), 2u);
+    std::string joined;
+    for (const std::string& piece : pieces) joined += piece;
+    EXPECT_EQ(joined, WriteSessionText(state_));
+}
+
 TEST_F(SessionText, AbsentPropertiesKeepConstructorValues) {
     const auto read = ReadBody({"  DeviceList = <", "    item", "      Address = '(A)'", "    end>"});
     EXPECT_EQ(read->FoundSound(), std::string(kDefaultFoundSound));
