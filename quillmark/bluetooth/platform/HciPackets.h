@@ -1,6 +1,7 @@
 #pragma once
-// HCI command packets the program sends and the events it reads, after the Bluetooth Core
-// specification (Vol 4 Part E). Packets on a raw HCI socket begin with their packet type byte.
+// HCI command packets the program sends and the events it reads, as the Bluetooth Core spec
+// defines them in its host controller interface volume. Packets on a raw HCI socket begin with
+// their packet type byte.
 // The event parser takes hostile bytes: every length is checked, nothing is read out of bounds.
 
 #include <cstdint>
