@@ -12,6 +12,8 @@
 #include <new>
 #include <string>
 
+#include "service_trace.h"
+
 namespace {
 
 constexpr std::size_t kTagSize = 4;
@@ -39,14 +41,6 @@ BufferForm FormOf(uint32_t tag) {
         default:
             return BufferForm::kNone;
     }
-}
-
-// Opens a level-L line of the engine module when that level is on; the caller writes the text.
-bool EngineTraceOn(int32_t level, const char* function, int32_t line) {
-    if (TraceEnabled[TRACE_MODULE_ENGINE] < level) return false;
-    TracePrintTag(TRACE_MODULE_ENGINE, function, line);
-    TracePrintf("L%d - ", level);
-    return true;
 }
 
 // ---- Writing ----
@@ -124,20 +118,19 @@ bool WriteProperty(Writer& writer, const SPropValue& property, BufferForm form) 
 }
 
 void TraceSkipped(uint32_t tag) {
-    if (!EngineTraceOn(5, "OutputToBuffer", __LINE__)) return;
-    TracePrintf("Unkonwn property type with property tag: %#010x, the property will be ignored", tag);
-    TracePrintf("\n");
+    zema::TraceServiceLine(TRACE_MODULE_ENGINE, 5, "OutputToBuffer", __LINE__,
+                           "Unkonwn property type with property tag: %#010x, the property will be ignored",
+                           tag);
 }
 
 void TraceOverflow() {
-    if (EngineTraceOn(1, "OutputToBuffer", __LINE__)) TracePrintf("oops, buffer overflows !\n");
+    zema::TraceServiceLine(TRACE_MODULE_ENGINE, 1, "OutputToBuffer", __LINE__, "oops, buffer overflows !");
 }
 
 void TraceTooMany(uint32_t count) {
-    if (!EngineTraceOn(1, "OutputToBuffer", __LINE__)) return;
-    TracePrintf("too many properties for one buffer: %u, only the first %d written", count,
-                PROP_BUFFER_MAX_PROPERTIES);
-    TracePrintf("\n");
+    zema::TraceServiceLine(TRACE_MODULE_ENGINE, 1, "OutputToBuffer", __LINE__,
+                           "too many properties for one buffer: %u, only the first %d written", count,
+                           PROP_BUFFER_MAX_PROPERTIES);
 }
 
 // Writes the properties after the count byte; returns how many were written.
@@ -228,25 +221,21 @@ bool ReadValue(Reader& reader, BufferForm form, _PV& value, std::string& spare) 
 }
 
 void TraceUnexpectedTag(uint32_t tag) {
-    if (!EngineTraceOn(1, "ParseToProperties", __LINE__)) return;
-    TracePrintf("failed to parse due to unexpected property tag: %#010x", tag);
-    TracePrintf("\n");
+    zema::TraceServiceLine(TRACE_MODULE_ENGINE, 1, "ParseToProperties", __LINE__,
+                           "failed to parse due to unexpected property tag: %#010x", tag);
 }
 
 void TraceCutShort(std::size_t offset) {
-    if (!EngineTraceOn(1, "ParseToProperties", __LINE__)) return;
-    TracePrintf("failed to parse due to a property cut short by the end of the buffer at offset: %zu",
-                offset);
-    TracePrintf("\n");
+    zema::TraceServiceLine(
+        TRACE_MODULE_ENGINE, 1, "ParseToProperties", __LINE__,
+        "failed to parse due to a property cut short by the end of the buffer at offset: %zu", offset);
 }
 
 void TraceCountMismatch(uint32_t expected, uint32_t read) {
-    if (!EngineTraceOn(1, "ParseToProperties", __LINE__)) return;
-    TracePrintf(
-        "self contained property does not match the result: the number of expected properties: %d, result: "
-        "%d",
-        static_cast<int>(expected), static_cast<int>(read));
-    TracePrintf("\n");
+    zema::TraceServiceLine(TRACE_MODULE_ENGINE, 1, "ParseToProperties", __LINE__,
+                           "self contained property does not match the result: the number of expected "
+                           "properties: %d, result: %d",
+                           static_cast<int>(expected), static_cast<int>(read));
 }
 
 // Reads one property at the cursor into tag and value; false (traced) when the parse must end.
