@@ -12,6 +12,7 @@
 #include <new>
 #include <string>
 
+#include "property_value_internal.h"
 #include "service_trace.h"
 
 namespace {
@@ -164,12 +165,6 @@ struct Reader {
     std::size_t Remaining() const { return static_cast<std::size_t>(end - cursor); }
 };
 
-_PV ZeroValue() {
-    _PV value;
-    std::memset(&value, 0, sizeof value);
-    return value;
-}
-
 // Texts and blocks point into the buffer. A text without a zero byte within its length is
 // completed in spare, so the property's copy of it never reads past the buffer.
 bool ReadText(Reader& reader, _PV& value, std::string& spare) {
@@ -196,7 +191,7 @@ bool ReadBlock(Reader& reader, _PV& value) {
 
 // Reads a value of a bufferable form; false when the buffer ends before the value does.
 bool ReadValue(Reader& reader, BufferForm form, _PV& value, std::string& spare) {
-    value = ZeroValue();
+    value = zema::ZeroPropertyValue();
     switch (form) {
         case BufferForm::kWord:
             if (reader.Remaining() < 4) return false;

@@ -8,15 +8,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "property_value_internal.h"
+
 namespace {
 
 constexpr std::size_t kRssiBlockSize = PROP_RSSI_MAX_ENTRIES * PROP_RSSI_ENTRY_SIZE;
-
-_PV ZeroValue() {
-    _PV value;
-    std::memset(&value, 0, sizeof value);
-    return value;
-}
 
 const char* CopyText(const char* text) {
     if (text == nullptr) return nullptr;
@@ -98,7 +94,17 @@ void ReleaseOwnedData(uint32_t tag, const _PV& value) {
 
 }  // namespace
 
-SPropValue::SPropValue() : FTag(0), FValue(ZeroValue()) {}
+namespace zema {
+
+_PV ZeroPropertyValue() {
+    _PV value;
+    std::memset(&value, 0, sizeof value);
+    return value;
+}
+
+}  // namespace zema
+
+SPropValue::SPropValue() : FTag(0), FValue(zema::ZeroPropertyValue()) {}
 
 SPropValue::SPropValue(uint32_t tag, const _PV& value) : FTag(tag), FValue(CopyOwnedData(tag, value)) {}
 
