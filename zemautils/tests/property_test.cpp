@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "property_value_builders.h"
 #include "testsupport/ScopedTempDir.h"
 
 namespace {
@@ -19,6 +20,11 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::Not;
 using testsupport::ScopedTempDir;
+using zematest::Block;
+using zematest::Float;
+using zematest::Text;
+using zematest::Word;
+using zematest::Zero;
 using Bytes = std::vector<uint8_t>;
 
 constexpr uint32_t kSignal = PROP_TAG(0x0803, PT_FLOAT);
@@ -28,32 +34,6 @@ constexpr uint32_t kSsid = PROP_TAG(0x0811, PT_BINARY);
 constexpr uint32_t kConnected = PROP_TAG(0x080A, PT_BOOLEAN);
 constexpr uint32_t kMac = PROP_TAG(0x0800, PT_MAC_ADDRESS);
 constexpr uint32_t kRssi = PROP_TAG(0x041A, PT_RSSI);
-
-_PV Zero() {
-    _PV value;
-    std::memset(&value, 0, sizeof value);
-    return value;
-}
-_PV Word(uint32_t word) {
-    _PV value = Zero();
-    value.ul = word;
-    return value;
-}
-_PV Float(float number) {
-    _PV value = Zero();
-    value.flt = number;
-    return value;
-}
-_PV Text(const char* text) {
-    _PV value = Zero();
-    value.lpszA = text;
-    return value;
-}
-_PV Block(const Bytes& bytes) {
-    _PV value = Zero();
-    value.bin = SBinary{static_cast<uint32_t>(bytes.size()), bytes.data()};
-    return value;
-}
 
 struct Parsed {
     uint32_t count = 0;

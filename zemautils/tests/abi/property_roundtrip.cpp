@@ -10,7 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "../property_value_builders.h"
+
 namespace {
+
+using zematest::Block;
+using zematest::Float;
+using zematest::Text;
+using zematest::Word;
 
 int g_failures = 0;
 
@@ -18,18 +25,6 @@ void Check(bool ok, const std::string& what) {
     if (ok) return;
     std::fprintf(stderr, "property_roundtrip: %s\n", what.c_str());
     ++g_failures;
-}
-
-_PV Zero() {
-    _PV value;
-    std::memset(&value, 0, sizeof value);
-    return value;
-}
-
-_PV Word(uint32_t word) {
-    _PV value = Zero();
-    value.ul = word;
-    return value;
 }
 
 std::vector<SPropValue> EveryBufferableType(const char* text, const std::vector<uint8_t>& block) {
@@ -41,15 +36,9 @@ std::vector<SPropValue> EveryBufferableType(const char* text, const std::vector<
     }
     properties.emplace_back(PROP_TAG(0x7200, PT_ERROR), Word(0x80004005));
     properties.emplace_back(LookupPropTag("PR_AP_CONNECTEDTOLAN"), Word(1));
-    _PV signal = Zero();
-    signal.flt = -42.9f;
-    properties.emplace_back(LookupPropTag("PR_AP_SIGNAL"), signal);
-    _PV address = Zero();
-    address.lpszA = text;
-    properties.emplace_back(LookupPropTag("PR_AP_ADDRESS"), address);
-    _PV ssid = Zero();
-    ssid.bin = SBinary{static_cast<uint32_t>(block.size()), block.data()};
-    properties.emplace_back(LookupPropTag("PR_AP_SSID"), ssid);
+    properties.emplace_back(LookupPropTag("PR_AP_SIGNAL"), Float(-42.9f));
+    properties.emplace_back(LookupPropTag("PR_AP_ADDRESS"), Text(text));
+    properties.emplace_back(LookupPropTag("PR_AP_SSID"), Block(block));
     return properties;
 }
 
