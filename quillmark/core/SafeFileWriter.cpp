@@ -70,10 +70,4 @@ void TSafeFileWriter::Discard() {
     FExisting = -1;
 }
 
-void ReplaceFileContent(IFileSystem& files, const std::string& path, std::string_view content) {
-    TSafeFileWriter file(files, path);
-    file.Write(content);
-    file.Commit();
-}
-
 }  // namespace qm

@@ -41,7 +41,4 @@ private:
     int FFd = -1;
 };
 
-// The whole content at once.
-void ReplaceFileContent(IFileSystem& files, const std::string& path, std::string_view content);
-
 }  // namespace qm
