@@ -60,23 +60,12 @@ TSessionFileRead ReadSessionFile(const std::string& path, const IClock& clock, I
     return read;
 }
 
-std::unique_ptr<TSessionState> LoadComponentFromFile(const std::string& path, const IClock& clock,
-                                                     IFileSystem& files) {
-    return ReadSessionFile(path, clock, files).state;
-}
-
 std::unique_ptr<TSessionState> LoadSession(const std::string& path, const IClock& clock, IFileSystem& files) {
     TSessionFileRead read = ReadSessionFile(path, clock, files);
     if (read.outcome == TSessionFileRead::TOutcome::Loaded) return std::move(read.state);
     if (read.outcome == TSessionFileRead::TOutcome::Rejected)
         KeepRejectedFile(path, read.reason, clock, files);
     return std::make_unique<TSessionState>(clock);
-}
-
-void SaveComponentToFile(const TSessionState& state, const std::string& path, IFileSystem& files) {
-    TSafeFileWriter file(files, path);
-    WriteSessionText(state, [&file](std::string_view piece) { file.Write(piece); });
-    file.Commit();
 }
 
 // The text goes to the temporary file piece by piece under the device list's lock; the slow part,

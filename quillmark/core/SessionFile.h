@@ -30,13 +30,6 @@ std::unique_ptr<TSessionState> LoadSession(const std::string& path, const IClock
 // file: " and the path when the file cannot be created, otherwise an error naming the file.
 void SaveSession(TSessionState& state, const std::string& path, IFileSystem& files = PosixFileSystem());
 
-// The generic pair under the session functions. The caller of SaveComponentToFile holds the
-// device list's lock; LoadComponentFromFile returns nullptr for a missing, unreadable or
-// rejected file.
-void SaveComponentToFile(const TSessionState& state, const std::string& path, IFileSystem& files);
-std::unique_ptr<TSessionState> LoadComponentFromFile(const std::string& path, const IClock& clock,
-                                                     IFileSystem& files);
-
 // What reading a session file gave, with the reason of a failure.
 struct TSessionFileRead {
     enum class TOutcome { Loaded, Unreadable, Rejected };
