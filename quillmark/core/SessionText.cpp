@@ -41,22 +41,6 @@ void WriteDeviceList(TObjectWriter& writer, const TDeviceList& list) {
     writer.EndCollection();
 }
 
-// Roughly the size of the text, so that it is built without growing its buffer again and again:
-// byte strings take about three characters a byte, texts about one a byte, plus the lines.
-std::size_t EstimatedTextSize(const TSessionState& state) {
-    constexpr std::size_t kLine = 40;
-    std::size_t size = 8 * kLine;
-    const TDeviceList& list = state.DeviceList();
-    for (int i = 0; i < list.Count(); ++i) {
-        const TBTDevice& device = list.Items(i);
-        size += 16 * kLine + 3 * device.RawSDPStream().size();
-        for (const std::string& record : device.RawSDPRecords()) size += kLine + 3 * record.size();
-    }
-    for (const std::string& line : state.Log()) size += kLine + line.size();
-    for (const std::string& location : state.LocationList()) size += kLine + location.size();
-    return size;
-}
-
 // ASCII lower case, for matching property names in any letter case.
 std::string Lowered(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -196,7 +180,6 @@ void WriteSession(TObjectWriter& writer, const TSessionState& state) {
 
 std::string WriteSessionText(const TSessionState& state) {
     std::string text;
-    text.reserve(EstimatedTextSize(state));
     TObjectWriter writer(text);
     WriteSession(writer, state);
     return text;
