@@ -124,10 +124,13 @@ void TObjectReader::Expect(char symbol) {
     ++FPos;
 }
 
+bool SameWord(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char x, char y) { return Lower(x) == Lower(y); });
+}
+
 bool TObjectReader::AtWord(std::string_view word) const {
-    if (FText.size() - FPos < word.size()) return false;
-    for (std::size_t i = 0; i < word.size(); ++i)
-        if (Lower(FText[FPos + i]) != word[i]) return false;
+    if (FText.size() - FPos < word.size() || !SameWord(FText.substr(FPos, word.size()), word)) return false;
     const std::size_t after = FPos + word.size();
     return after == FText.size() || !IsIdentifierChar(FText[after]);
 }

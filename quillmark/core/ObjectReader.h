@@ -25,6 +25,10 @@ private:
 
 inline constexpr std::size_t kMaxObjectLineLength = 4096;
 
+// Equal but for the letter case of ASCII letters: how words, property names and identifiers of
+// the notation are matched.
+bool SameWord(std::string_view a, std::string_view b);
+
 class TObjectReader {
 public:
     // The text must outlive the reader. Throws for a line longer than kMaxObjectLineLength.

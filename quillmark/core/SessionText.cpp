@@ -1,7 +1,5 @@
 #include "quillmark/core/SessionText.h"
 
-#include <algorithm>
-
 #include "quillmark/core/ObjectReader.h"
 #include "quillmark/core/ObjectWriter.h"
 
@@ -41,19 +39,11 @@ void WriteDeviceList(TObjectWriter& writer, const TDeviceList& list) {
     writer.EndCollection();
 }
 
-// ASCII lower case, for matching property names in any letter case.
-std::string Lowered(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; });
-    return text;
-}
-
 TDeviceType ReadDeviceType(TObjectReader& reader) {
     const std::string identifier = reader.ReadIdentifier();
-    const std::string key = Lowered(identifier);
     for (int value = 0; value < kDeviceTypeCount; ++value) {
         const auto type = static_cast<TDeviceType>(value);
-        if (Lowered(DeviceTypeIdentifier(type)) == key) return type;
+        if (SameWord(identifier, DeviceTypeIdentifier(type))) return type;
     }
     reader.Fail("Unknown device type \"" + identifier + "\"");
 }
@@ -67,30 +57,29 @@ List ReadList(TObjectReader& reader, std::string (TObjectReader::*readEntry)()) 
 }
 
 void ReadDeviceProperty(TObjectReader& reader, const std::string& name, TBTDevice& device) {
-    const std::string key = Lowered(name);
-    if (key == "name") {
+    if (SameWord(name, "Name")) {
         device.SetName(reader.ReadText());
-    } else if (key == "address") {
+    } else if (SameWord(name, "Address")) {
         device.SetAddress(reader.ReadText());
-    } else if (key == "type") {
+    } else if (SameWord(name, "Type")) {
         device.SetType(ReadDeviceType(reader));
-    } else if (key == "majorclass") {
+    } else if (SameWord(name, "MajorClass")) {
         device.SetMajorClass(reader.ReadInt32());
-    } else if (key == "minorclass") {
+    } else if (SameWord(name, "MinorClass")) {
         device.SetMinorClass(reader.ReadInt32());
-    } else if (key == "firstseen") {
+    } else if (SameWord(name, "FirstSeen")) {
         device.SetFirstSeen(reader.ReadInt32());
-    } else if (key == "lastseen") {
+    } else if (SameWord(name, "LastSeen")) {
         device.SetLastSeen(reader.ReadInt32());
-    } else if (key == "seencount") {
+    } else if (SameWord(name, "SeenCount")) {
         device.SetSeenCount(reader.ReadInt32());
-    } else if (key == "flags") {
+    } else if (SameWord(name, "Flags")) {
         device.SetFlags(reader.ReadInt32());
-    } else if (key == "rawsdpstream") {
+    } else if (SameWord(name, "RawSDPStream")) {
         device.SetRawSDPStream(reader.ReadBytes());
-    } else if (key == "rawsdprecords.strings") {
+    } else if (SameWord(name, "RawSDPRecords.Strings")) {
         device.RawSDPRecords() = ReadList<std::vector<std::string>>(reader, &TObjectReader::ReadBytes);
-    } else if (key == "location") {
+    } else if (SameWord(name, "Location")) {
         device.SetLocation(reader.ReadText());
     } else {
         reader.Fail("Unknown device property \"" + name + "\"");
@@ -118,26 +107,25 @@ public:
     TSessionBuilder(TObjectReader& reader, TSessionState& state) : FReader(reader), FState(state) {}
 
     void Apply(const std::string& name) {
-        const std::string key = Lowered(name);
-        if (key == "name") {
+        if (SameWord(name, "Name")) {
             FState.SetName(FReader.ReadText());
-        } else if (key == "tag") {
+        } else if (SameWord(name, "Tag")) {
             FState.SetTag(FReader.ReadInt32());
-        } else if (key == "devicelist") {
+        } else if (SameWord(name, "DeviceList")) {
             ReadDeviceList(FReader, FState.DeviceList());
-        } else if (key == "locationlist") {
+        } else if (SameWord(name, "LocationList")) {
             ReadNilList(FState.LocationList(), FLocationListNil);
-        } else if (key == "locationlist.strings") {
+        } else if (SameWord(name, "LocationList.Strings")) {
             ReadStrings(FState.LocationList(), FLocationListNil);
-        } else if (key == "location") {
+        } else if (SameWord(name, "Location")) {
             FState.SetCurrentLocation(FReader.ReadText());
-        } else if (key == "log") {
+        } else if (SameWord(name, "Log")) {
             ReadNilList(FState.Log(), FLogNil);
-        } else if (key == "log.strings") {
+        } else if (SameWord(name, "Log.Strings")) {
             ReadStrings(FState.Log(), FLogNil);
-        } else if (key == "hideinactive") {
+        } else if (SameWord(name, "HideInactive")) {
             FState.SetHideInactive(FReader.ReadBoolean());
-        } else if (key == "foundsound") {
+        } else if (SameWord(name, "FoundSound")) {
             FState.SetFoundSound(FReader.ReadText());
         } else {
             FReader.Fail("Unknown property \"" + name + "\"");
@@ -195,8 +183,7 @@ std::unique_ptr<TSessionState> ReadSessionText(std::string_view text, const IClo
     std::string name;
     std::string className;
     reader.ReadHeader(name, className);
-    if (Lowered(className) != Lowered(std::string(kSessionClassName)))
-        reader.Fail("Unknown class \"" + className + "\"");
+    if (!SameWord(className, kSessionClassName)) reader.Fail("Unknown class \"" + className + "\"");
     auto state = std::make_unique<TSessionState>(clock);
     state->SetName(name);
     TSessionBuilder builder(reader, *state);
