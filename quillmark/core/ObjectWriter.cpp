@@ -116,15 +116,6 @@ void TObjectWriter::BytesProperty(std::string_view name, std::string_view bytes)
     EndLine();
 }
 
-void TObjectWriter::BytesListProperty(std::string_view name, const std::vector<std::string>& entries) {
-    BeginList(name);
-    for (const std::string& entry : entries) {
-        ListEntryBreak();
-        WriteBytes(entry, FLevel + 1);
-    }
-    EndList();
-}
-
 void TObjectWriter::BeginCollection(std::string_view name) {
     BeginProperty(name);
     FText += '<';

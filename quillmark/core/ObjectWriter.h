@@ -38,14 +38,11 @@ public:
     // deeper, then ")" directly after the last entry.
     template <class Range>
     void TextListProperty(std::string_view name, const Range& entries) {
-        BeginList(name);
-        for (const auto& entry : entries) {
-            ListEntryBreak();
-            WriteText(entry, FLevel + 1);
-        }
-        EndList();
+        ListProperty(name, entries, &TObjectWriter::WriteText);
     }
-    void BytesListProperty(std::string_view name, const std::vector<std::string>& entries);
+    void BytesListProperty(std::string_view name, const std::vector<std::string>& entries) {
+        ListProperty(name, entries, &TObjectWriter::WriteBytes);
+    }
 
     // A collection property: "<", per item a line "item", the item's property lines two levels
     // deeper and a line "end", then ">".
@@ -58,6 +55,16 @@ private:
     void BeginProperty(std::string_view name);
     void EndLine();
     void Indent(int level);
+    template <class Range>
+    void ListProperty(std::string_view name, const Range& entries,
+                      void (TObjectWriter::*writeEntry)(std::string_view, int)) {
+        BeginList(name);
+        for (const auto& entry : entries) {
+            ListEntryBreak();
+            (this->*writeEntry)(entry, FLevel + 1);
+        }
+        EndList();
+    }
     void BeginList(std::string_view name);
     void ListEntryBreak();
     void EndList();
