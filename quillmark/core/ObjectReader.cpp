@@ -129,6 +129,10 @@ bool SameWord(std::string_view a, std::string_view b) {
                       [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
+bool IsIdentifier(std::string_view text) {
+    return !text.empty() && IsLetter(text.front()) && std::all_of(text.begin(), text.end(), IsIdentifierChar);
+}
+
 bool TObjectReader::AtWord(std::string_view word) const {
     if (FText.size() - FPos < word.size() || !SameWord(FText.substr(FPos, word.size()), word)) return false;
     const std::size_t after = FPos + word.size();

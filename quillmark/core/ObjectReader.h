@@ -28,6 +28,8 @@ inline constexpr std::size_t kMaxObjectLineLength = 4096;
 // Equal but for the letter case of ASCII letters: how words, property names and identifiers of
 // the notation are matched.
 bool SameWord(std::string_view a, std::string_view b);
+// A letter or "_" followed by letters, digits and "_": the form of names and identifiers.
+bool IsIdentifier(std::string_view text);
 
 class TObjectReader {
 public:

@@ -100,6 +100,16 @@ void ReadDeviceList(TObjectReader& reader, TDeviceList& list) {
     }
 }
 
+// The name returns in the header line, "object " name ": " class, so it must be an identifier
+// that keeps that line within the length the reader accepts; otherwise a session read from this
+// file would save a file that no longer reads.
+void CheckObjectName(const TObjectReader& reader, const std::string& name) {
+    constexpr std::size_t kMaxLength =
+        kMaxObjectLineLength - std::string_view("object : ").size() - kSessionClassName.size();
+    if (!name.empty() && (!IsIdentifier(name) || name.size() > kMaxLength))
+        reader.Fail("Invalid object name");
+}
+
 // The two string-list objects can be set to nil by a file; their Strings cannot be set then, and
 // a list still nil at the end of the file becomes an empty list again.
 class TSessionBuilder {
@@ -108,7 +118,9 @@ public:
 
     void Apply(const std::string& name) {
         if (SameWord(name, "Name")) {
-            FState.SetName(FReader.ReadText());
+            std::string objectName = FReader.ReadText();
+            CheckObjectName(FReader, objectName);
+            FState.SetName(std::move(objectName));
         } else if (SameWord(name, "Tag")) {
             FState.SetTag(FReader.ReadInt32());
         } else if (SameWord(name, "DeviceList")) {
@@ -184,6 +196,7 @@ std::unique_ptr<TSessionState> ReadSessionText(std::string_view text, const IClo
     std::string className;
     reader.ReadHeader(name, className);
     if (!SameWord(className, kSessionClassName)) reader.Fail("Unknown class \"" + className + "\"");
+    CheckObjectName(reader, name);
     auto state = std::make_unique<TSessionState>(clock);
     state->SetName(name);
     TSessionBuilder builder(reader, *state);

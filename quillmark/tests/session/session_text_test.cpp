@@ -207,6 +207,9 @@ INSTANTIATE_TEST_SUITE_P(
                        EXPECT_TRUE(s.Log().empty());
                        EXPECT_TRUE(s.LocationList().empty());
                    }},
+        AcceptCase{"NameProperty",
+                   {"  Name = 'Session_1'"},
+                   [](const TSessionState& s) { EXPECT_EQ(s.Name(), "Session_1"); }},
         AcceptCase{"StreamOnlyDevice",
                    {"  DeviceList = <item RawSDPStream = '5'#3 end>"},
                    [](const TSessionState& s) { EXPECT_EQ(First(s).RawSDPStream(), "5\x03"); }}));
@@ -242,7 +245,23 @@ INSTANTIATE_TEST_SUITE_P(
         RejectCase{"NilDeviceList", {"  DeviceList = nil"}, 2, "cannot be nil"},
         RejectCase{"StringsOfANilList", {"  Log = nil", "  Log.Strings = ('a')"}, 3, "nil"},
         RejectCase{"UnbalancedCollection", {"  DeviceList = <item end"}, 3, "\"item\" or \">\""},
-        RejectCase{"NestedObject", {"  object Child: TSessionState", "  end"}, 2, "\"=\" expected"}));
+        RejectCase{"NestedObject", {"  object Child: TSessionState", "  end"}, 2, "\"=\" expected"},
+        RejectCase{"NameThatIsNoIdentifier", {"  Name = 'a'#13#10'b'"}, 2, "Invalid object name"}));
+
+// The name comes back in the header line, which has to stay within the 4096 bytes a line may hold.
+TEST_F(SessionText, ObjectNameFitsTheHeaderLine) {
+    const std::string longest(4074, 'n');
+    const auto read = Read(Lines({"object " + longest + ":TSessionState", "end"}));
+    const std::string written = WriteSessionText(*read);
+    EXPECT_EQ(written.find("\r\n"), 4096u);
+    EXPECT_NO_THROW(Read(written));
+    EXPECT_THROW(Read(Lines({"object " + longest + "n:TSessionState", "end"})), TObjectReadError);
+    std::string joined = "'n'";
+    for (std::size_t i = 1; i < longest.size(); ++i) joined += i % 64 ? "#110" : " +\r\n'n'";
+    EXPECT_THROW(Read(Lines({"object TSessionState", "  Name = " + joined + "+'n'", "end"})),
+                 TObjectReadError);
+    EXPECT_EQ(Read(Lines({"object TSessionState", "  Name = " + joined, "end"}))->Name(), longest);
+}
 
 TEST_F(SessionText, RejectsAnotherClass) {
     EXPECT_THROW(Read(Lines({"object TMainForm", "end"})), TObjectReadError);
