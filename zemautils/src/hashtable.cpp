@@ -197,22 +197,11 @@ void RemoveRecord(TNSHashTable* table, const void* key, int32_t keyLength) {
 void ClearHashTable(TNSHashTable* table, TNSHashCallback callback) {
     if (table == nullptr) return;
     for (std::int32_t i = 0; i < table->bucketCount; ++i) {
-        TNSHashRecord* record = table->buckets[i];
-        table->buckets[i] = nullptr;
-        while (record != nullptr) {
-            TNSHashRecord* next = record->next;
+        while (const TNSHashRecord* record = table->buckets[i]) {
             if (callback != nullptr) callback(record->value, KeyOf(record), record->keyLength);
-            std::free(record);
-            record = next;
+            ReleaseRecordAt(table, &table->buckets[i]);
         }
     }
-    for (TNSLruNode* node = table->lru.next; node != &table->lru;) {
-        TNSLruNode* next = node->next;
-        std::free(node);
-        node = next;
-    }
-    ResetLru(table);
-    table->recordCount = 0;
     table->hitCount = 0;
     table->lookupCount = 0;
 }
