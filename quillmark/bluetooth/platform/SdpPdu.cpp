@@ -8,9 +8,8 @@ namespace {
 
 using Bytes = std::span<const std::uint8_t>;
 
-std::optional<std::size_t> FixedSize(std::uint8_t type, std::uint8_t sizeIndex) {
-    if (type == 0) return sizeIndex == 0 ? std::optional<std::size_t>(0) : std::nullopt;
-    return std::size_t{1} << sizeIndex;
+std::string_view AsChars(Bytes bytes) {
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
 std::optional<TSdpResponse> ParseAttributeResponse(TSdpResponse response, Bytes params) {
@@ -64,38 +63,21 @@ std::optional<TSdpResponse> ParseSdpResponse(Bytes packet) {
     return std::nullopt;
 }
 
-std::optional<TElementHeader> ReadElementHeader(Bytes bytes) {
-    if (bytes.empty()) return std::nullopt;
-    TElementHeader header;
-    header.type = bytes[0] >> 3;
-    const std::uint8_t sizeIndex = bytes[0] & 0x07;
-    if (sizeIndex < 5) {
-        const auto size = FixedSize(header.type, sizeIndex);
-        if (!size) return std::nullopt;
-        header.headerSize = 1;
-        header.dataSize = *size;
-    } else {
-        header.headerSize = 1 + (std::size_t{1} << (sizeIndex - 5));
-        if (bytes.size() < header.headerSize) return std::nullopt;
-        const std::uint8_t* p = &bytes[1];
-        header.dataSize = sizeIndex == 5 ? p[0] : sizeIndex == 6 ? LoadBe16(p) : LoadBe32(p);
-    }
-    if (header.dataSize > bytes.size() - header.headerSize) return std::nullopt;
-    return header;
+bool ReadSequenceHeader(Bytes bytes, TSdpHeader& header) {
+    return ReadSdpHeader(AsChars(bytes), header) && header.typeDescriptor == kSdpTypeSequence;
 }
 
 std::optional<std::vector<std::string>> SplitAttributeLists(Bytes bytes) {
-    const auto outer = ReadElementHeader(bytes);
-    if (!outer || outer->type != sdp::kSequence || outer->headerSize + outer->dataSize != bytes.size())
-        return std::nullopt;
+    TSdpHeader outer;
+    if (!ReadSequenceHeader(bytes, outer) || outer.ElementSize() != bytes.size()) return std::nullopt;
     std::vector<std::string> records;
-    Bytes rest = bytes.subspan(outer->headerSize);
+    Bytes rest = bytes.subspan(outer.headerSize);
     while (!rest.empty()) {
-        const auto inner = ReadElementHeader(rest);
-        if (!inner || inner->type != sdp::kSequence) return std::nullopt;
-        const std::size_t size = inner->headerSize + inner->dataSize;
-        records.emplace_back(rest.begin(), rest.begin() + static_cast<std::ptrdiff_t>(size));
-        rest = rest.subspan(size);
+        TSdpHeader inner;
+        if (!ReadSequenceHeader(rest, inner)) return std::nullopt;
+        const Bytes record = rest.first(inner.ElementSize());
+        records.emplace_back(record.begin(), record.end());
+        rest = rest.subspan(inner.ElementSize());
     }
     return records;
 }

@@ -1,14 +1,16 @@
 #pragma once
 // SDP protocol data units (Bluetooth Core specification Vol 3 Part B): the
-// ServiceSearchAttributeRequest the client sends, the responses it reads, and the data element
-// headers needed to split the reassembled attribute lists into service records. All integers are
-// big-endian. Parsers take hostile bytes and check every length.
+// ServiceSearchAttributeRequest the client sends, the responses it reads, and the splitting of the
+// reassembled attribute lists into service records. All integers are big-endian. Parsers take
+// hostile bytes and check every length.
 
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
+
+#include "quillmark/bluetooth/sdp/SdpElementReader.h"
 
 namespace qm::bt {
 
@@ -19,8 +21,6 @@ inline constexpr std::uint8_t kSearchAttributeResponse = 0x07;
 inline constexpr std::size_t kHeaderSize = 5;
 inline constexpr std::size_t kMaxContinuation = 16;
 inline constexpr std::uint16_t kL2capUuid = 0x0100;
-inline constexpr std::uint8_t kSequence = 6;
-inline constexpr std::uint8_t kAlternative = 7;
 }  // namespace sdp
 
 // A request for every attribute (0x0000-0xFFFF) of every record holding the 16-bit UUID.
@@ -39,14 +39,9 @@ struct TSdpResponse {
 // A well-formed error response or search attribute response; none for anything else.
 std::optional<TSdpResponse> ParseSdpResponse(std::span<const std::uint8_t> packet);
 
-struct TElementHeader {
-    std::uint8_t type = 0;
-    std::size_t headerSize = 0;
-    std::size_t dataSize = 0;
-};
-
-// The header of the data element at the start of bytes, when header and data fit in bytes.
-std::optional<TElementHeader> ReadElementHeader(std::span<const std::uint8_t> bytes);
+// The header of the data element sequence at the start of bytes, when header and data fit in
+// bytes; false for any other element.
+bool ReadSequenceHeader(std::span<const std::uint8_t> bytes, TSdpHeader& header);
 
 // The records of reassembled attribute lists: one outer sequence exactly filling bytes, holding
 // one sequence per record. Each record keeps its own header. None when malformed.

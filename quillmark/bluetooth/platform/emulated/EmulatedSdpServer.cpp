@@ -26,9 +26,9 @@ struct TRequest {
 
 // Skips one data element sequence at the start of rest; false when there is none.
 bool SkipSequence(std::span<const std::uint8_t>& rest) {
-    const auto header = ReadElementHeader(rest);
-    if (!header || header->type != sdp::kSequence) return false;
-    rest = rest.subspan(header->headerSize + header->dataSize);
+    TSdpHeader header;
+    if (!ReadSequenceHeader(rest, header)) return false;
+    rest = rest.subspan(header.ElementSize());
     return true;
 }
 
