@@ -29,10 +29,7 @@ int TSdpClient::Query(std::uint16_t uuid16, std::vector<std::string>& records) {
             if (!response) return EBADMSG;
             if (response->transaction != transaction) response.reset();
         }
-        if (response->pduId == sdp::kErrorResponse) {
-            errorCode_ = response->errorCode;
-            return EPROTO;
-        }
+        if (response->pduId == sdp::kErrorResponse) return EPROTO;
         if (lists.size() + response->attributeBytes.size() > limits_.sdpMaxBytes) return EMSGSIZE;
         AppendBytes(lists, response->attributeBytes);
         continuation = std::move(response->continuation);

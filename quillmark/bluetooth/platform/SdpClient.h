@@ -20,14 +20,10 @@ public:
     // the connection.
     int Query(std::uint16_t uuid16, std::vector<std::string>& records);
 
-    // The error code of the last error response, 0 when none came.
-    std::uint16_t LastErrorCode() const { return errorCode_; }
-
 private:
     int fd_;
     TProtocolLimits limits_;
     std::uint16_t transaction_ = 0;
-    std::uint16_t errorCode_ = 0;
 };
 
 }  // namespace qm::bt
