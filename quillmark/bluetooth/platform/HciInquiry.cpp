@@ -30,32 +30,34 @@ int THciInquiry::Run(std::vector<THciInquiryEntry>& entries) {
     return error;
 }
 
-int THciInquiry::WaitCommandStatus(std::uint16_t opcode) {
-    const TDeadline deadline = DeadlineIn(limits_.commandStatusMs);
+template <typename Handler>
+int THciInquiry::AwaitEvent(int timeoutMs, Handler handle) {
+    const TDeadline deadline = DeadlineIn(timeoutMs);
     std::vector<std::uint8_t> packet;
     for (;;) {
         const TIoStatus received = ReceivePacket(fd_, deadline, packet);
         if (!received.Ok()) return received.ErrorNumber();
-        const auto event = ParseHciEvent(packet);
-        if (!event) continue;
-        if (const auto* status = std::get_if<THciCommandStatus>(&*event); status && status->opcode == opcode)
-            return status->status == 0 ? 0 : ErrorOfHciStatus(status->status);
+        if (auto event = ParseHciEvent(packet))
+            if (const std::optional<int> result = handle(*event)) return *result;
     }
 }
 
+int THciInquiry::WaitCommandStatus(std::uint16_t opcode) {
+    return AwaitEvent(limits_.commandStatusMs, [&](THciEvent& event) -> std::optional<int> {
+        const auto* status = std::get_if<THciCommandStatus>(&event);
+        if (!status || status->opcode != opcode) return std::nullopt;
+        return status->status == 0 ? 0 : ErrorOfHciStatus(status->status);
+    });
+}
+
 int THciInquiry::CollectResults(std::vector<THciInquiryEntry>& entries) {
-    const TDeadline deadline = DeadlineIn(limits_.inquiryCompleteMs);
-    std::vector<std::uint8_t> packet;
-    for (;;) {
-        const TIoStatus received = ReceivePacket(fd_, deadline, packet);
-        if (!received.Ok()) return received.ErrorNumber();
-        const auto event = ParseHciEvent(packet);
-        if (!event) continue;
-        if (const auto* complete = std::get_if<THciInquiryComplete>(&*event))
+    return AwaitEvent(limits_.inquiryCompleteMs, [&](THciEvent& event) -> std::optional<int> {
+        if (const auto* complete = std::get_if<THciInquiryComplete>(&event))
             return complete->status == 0 ? 0 : ErrorOfHciStatus(complete->status);
-        if (auto* results = std::get_if<THciInquiryResults>(&*event))
+        if (auto* results = std::get_if<THciInquiryResults>(&event))
             for (auto& entry : results->entries) Merge(entries, std::move(entry));
-    }
+        return std::nullopt;
+    });
 }
 
 // A controller may report a device more than once in one inquiry; the later report fills in a
@@ -75,19 +77,19 @@ std::optional<std::string> THciInquiry::RemoteName(const THciInquiryEntry& entry
         HciRemoteNameRequestCommand(entry.address, entry.pageScanRepetitionMode, entry.clockOffset);
     if (!SendPacket(fd_, request).Ok() || WaitCommandStatus(hci::kRemoteNameRequest) != 0)
         return std::nullopt;
-    const TDeadline deadline = DeadlineIn(limits_.remoteNameMs);
-    std::vector<std::uint8_t> packet;
-    while (ReceivePacket(fd_, deadline, packet).Ok()) {
-        const auto event = ParseHciEvent(packet);
-        const auto* complete = event ? std::get_if<THciRemoteNameComplete>(&*event) : nullptr;
-        if (!complete || complete->address != entry.address) continue;
-        if (complete->status != 0) return std::nullopt;
-        return complete->name;
+    std::optional<std::string> name;
+    const int error = AwaitEvent(limits_.remoteNameMs, [&](THciEvent& event) -> std::optional<int> {
+        auto* complete = std::get_if<THciRemoteNameComplete>(&event);
+        if (!complete || complete->address != entry.address) return std::nullopt;
+        if (complete->status == 0) name = std::move(complete->name);
+        return 0;
+    });
+    if (error != 0) {
+        std::vector<std::uint8_t> cancel(6);
+        entry.address.ToWire(cancel.data());
+        Send(HciCommand(hci::kRemoteNameRequestCancel, cancel));
     }
-    std::vector<std::uint8_t> cancel(6);
-    entry.address.ToWire(cancel.data());
-    Send(HciCommand(hci::kRemoteNameRequestCancel, cancel));
-    return std::nullopt;
+    return name;
 }
 
 }  // namespace qm::bt

@@ -23,6 +23,10 @@ public:
     std::optional<std::string> RemoteName(const THciInquiryEntry& entry);
 
 private:
+    // Reads events until handle returns a result for one of them: that result, or the system error
+    // number of the failed read (ETIMEDOUT once timeoutMs has passed).
+    template <typename Handler>
+    int AwaitEvent(int timeoutMs, Handler handle);
     int WaitCommandStatus(std::uint16_t opcode);
     int CollectResults(std::vector<THciInquiryEntry>& entries);
     void Merge(std::vector<THciInquiryEntry>& entries, THciInquiryEntry entry);
