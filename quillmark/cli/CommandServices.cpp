@@ -1,10 +1,7 @@
 // quillmark-cli services: the service name of each record, as a device's service list shows it.
 
-#include <ostream>
-
 #include "CommandRegistry.h"
 #include "RecordFileReader.h"
-#include "quillmark/base/Error.h"
 #include "quillmark/bluetooth/sdp/SdpRecordText.h"
 
 namespace qm::cli {
@@ -19,23 +16,13 @@ constexpr std::string_view kUsage =
 
 constexpr std::uint16_t kServiceNameAttribute = 0x0100;
 
-std::string ServiceName(const std::string& record) {
-    std::string name = SDPAttributeText(record, kServiceNameAttribute);
-    return name.empty() ? "Unknown" : name;
+std::string ServiceLine(const std::string& record) {
+    const std::string name = SDPAttributeText(record, kServiceNameAttribute);
+    return (name.empty() ? "Unknown" : name) + '\n';
 }
 
 int RunServices(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
-    const TRecordInput input = ReadRecordArguments(arguments, "services", kUsage, out, err);
-    if (input.exitStatus) return *input.exitStatus;
-    std::string lines;
-    try {
-        for (const std::string& record : input.records) lines += ServiceName(record) + '\n';
-    } catch (const TError& error) {
-        err << error.Message() << '\n';
-        return kExitFailure;
-    }
-    out << lines;
-    return kExitOk;
+    return RunRecordCommand(arguments, "services", kUsage, ServiceLine, out, err);
 }
 
 const CommandRegistration kRegistration("services", "print the service name of each raw SDP record",

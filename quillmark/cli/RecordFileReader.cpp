@@ -7,11 +7,17 @@
 #include <ostream>
 
 #include "CommandRegistry.h"
+#include "quillmark/base/Error.h"
 #include "quillmark/base/SystemErrorText.h"
 
 namespace qm::cli {
 
 namespace {
+
+struct TRecordInput {
+    std::vector<std::string> records;  // in the order of the files
+    std::optional<int> exitStatus;     // set when the command ends here: help shown or an error reported
+};
 
 struct TRecordArguments {
     bool help = false;
@@ -68,27 +74,6 @@ std::optional<std::string> ReadRecordFile(const std::string& path, bool hex, std
     return record;
 }
 
-}  // namespace
-
-std::optional<std::string> DecodeHexRecord(std::string_view text) {
-    std::string bytes;
-    bytes.reserve(text.size() / 2);
-    int high = -1;
-    for (const char character : text) {
-        if (std::isspace(static_cast<unsigned char>(character))) continue;
-        const int value = HexDigitValue(character);
-        if (value < 0) return std::nullopt;
-        if (high < 0) {
-            high = value;
-        } else {
-            bytes += static_cast<char>(high << 4 | value);
-            high = -1;
-        }
-    }
-    if (high >= 0) return std::nullopt;
-    return bytes;
-}
-
 TRecordInput ReadRecordArguments(const std::vector<std::string>& arguments, std::string_view command,
                                  std::string_view usage, std::ostream& out, std::ostream& err) {
     TRecordInput input;
@@ -113,6 +98,43 @@ TRecordInput ReadRecordArguments(const std::vector<std::string>& arguments, std:
         }
     }
     return input;
+}
+
+}  // namespace
+
+std::optional<std::string> DecodeHexRecord(std::string_view text) {
+    std::string bytes;
+    bytes.reserve(text.size() / 2);
+    int high = -1;
+    for (const char character : text) {
+        if (std::isspace(static_cast<unsigned char>(character))) continue;
+        const int value = HexDigitValue(character);
+        if (value < 0) return std::nullopt;
+        if (high < 0) {
+            high = value;
+        } else {
+            bytes += static_cast<char>(high << 4 | value);
+            high = -1;
+        }
+    }
+    if (high >= 0) return std::nullopt;
+    return bytes;
+}
+
+int RunRecordCommand(const std::vector<std::string>& arguments, std::string_view command,
+                     std::string_view usage, std::string (*render)(const std::string& record),
+                     std::ostream& out, std::ostream& err) {
+    const TRecordInput input = ReadRecordArguments(arguments, command, usage, out, err);
+    if (input.exitStatus) return *input.exitStatus;
+    std::string text;
+    try {
+        for (const std::string& record : input.records) text += render(record);
+    } catch (const TError& error) {
+        err << error.Message() << '\n';
+        return kExitFailure;
+    }
+    out << text;
+    return kExitOk;
 }
 
 }  // namespace qm::cli
