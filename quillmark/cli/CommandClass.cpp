@@ -18,18 +18,12 @@ constexpr std::string_view kUsage =
 constexpr std::uint32_t kMaximumClassOfDevice = 0xFFFFFF;
 
 int RunClass(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
-    if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
-        out << kUsage;
-        return kExitOk;
-    }
-    const auto value =
-        arguments.size() == 1 ? ParseNumberArgument(arguments[0], kMaximumClassOfDevice) : std::nullopt;
-    if (!value) {
-        err << "quillmark-cli class: expected one 24-bit class of device (try --help)\n";
-        return kExitUsage;
-    }
-    const std::int32_t major = MajorClassOf(*value);
-    const std::int32_t minor = MinorClassOf(*value);
+    const TNumberInput input =
+        ReadNumberArgument(arguments, kMaximumClassOfDevice, kUsage,
+                           "quillmark-cli class: expected one 24-bit class of device (try --help)", out, err);
+    if (input.exitStatus) return *input.exitStatus;
+    const std::int32_t major = MajorClassOf(input.value);
+    const std::int32_t minor = MinorClassOf(input.value);
     out << "major=" << major << "\nminor=" << minor << "\nname=" << DeviceClassName(major, minor)
         << "\ntype=" << DeviceTypeIdentifier(DeviceTypeOfClass(major, minor)) << '\n';
     return kExitOk;

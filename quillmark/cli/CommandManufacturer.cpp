@@ -18,17 +18,11 @@ constexpr std::string_view kUsage =
 constexpr std::uint32_t kMaximumCompanyIdentifier = 0xFFFF;
 
 int RunManufacturer(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
-    if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
-        out << kUsage;
-        return kExitOk;
-    }
-    const auto id =
-        arguments.size() == 1 ? ParseNumberArgument(arguments[0], kMaximumCompanyIdentifier) : std::nullopt;
-    if (!id) {
-        err << "quillmark-cli manufacturer: expected one 16-bit company identifier (try --help)\n";
-        return kExitUsage;
-    }
-    out << ManufacturerName(static_cast<std::int32_t>(*id)) << '\n';
+    const TNumberInput input = ReadNumberArgument(
+        arguments, kMaximumCompanyIdentifier, kUsage,
+        "quillmark-cli manufacturer: expected one 16-bit company identifier (try --help)", out, err);
+    if (input.exitStatus) return *input.exitStatus;
+    out << ManufacturerName(static_cast<std::int32_t>(input.value)) << '\n';
     return kExitOk;
 }
 

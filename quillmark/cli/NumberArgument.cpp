@@ -1,6 +1,9 @@
 #include "NumberArgument.h"
 
 #include <charconv>
+#include <ostream>
+
+#include "CommandRegistry.h"
 
 namespace qm::cli {
 
@@ -15,6 +18,25 @@ std::optional<std::uint32_t> ParseNumberArgument(std::string_view text, std::uin
     if (text.empty() || error != std::errc{} || end != text.data() + text.size() || value > maximum)
         return std::nullopt;
     return value;
+}
+
+TNumberInput ReadNumberArgument(const std::vector<std::string>& arguments, std::uint32_t maximum,
+                                std::string_view usage, std::string_view complaint, std::ostream& out,
+                                std::ostream& err) {
+    TNumberInput input;
+    if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
+        out << usage;
+        input.exitStatus = kExitOk;
+        return input;
+    }
+    const auto value = arguments.size() == 1 ? ParseNumberArgument(arguments[0], maximum) : std::nullopt;
+    if (value) {
+        input.value = *value;
+    } else {
+        err << complaint << '\n';
+        input.exitStatus = kExitUsage;
+    }
+    return input;
 }
 
 }  // namespace qm::cli
