@@ -1,20 +1,10 @@
 #include "quillmark/bluetooth/platform/emulated/SdpElementWriter.h"
 
+#include "quillmark/bluetooth/sdp/SdpElement.h"
+
 namespace qm::bt::emu {
 
 namespace {
-
-enum : std::uint8_t {
-    kNil = 0,
-    kUint = 1,
-    kInt = 2,
-    kUuid = 3,
-    kText = 4,
-    kBool = 5,
-    kSeq = 6,
-    kAlt = 7,
-    kUrl = 8
-};
 
 std::uint8_t SizeIndexOf(unsigned bytes) {
     switch (bytes) {
@@ -35,14 +25,14 @@ void AppendBigEndian(std::string& out, std::uint64_t value, unsigned bytes) {
     for (unsigned i = bytes; i-- > 0;) out.push_back(static_cast<char>(value >> (8 * i)));
 }
 
-TElement Fixed(std::uint8_t type, unsigned bytes, std::uint64_t value) {
+TElement Fixed(int type, unsigned bytes, std::uint64_t value) {
     TElement element(1, static_cast<char>(type << 3 | SizeIndexOf(bytes)));
     AppendBigEndian(element, value, bytes);
     return element;
 }
 
 // Variable-length elements take the smallest length field that holds their size.
-TElement Variable(std::uint8_t type, std::string_view data) {
+TElement Variable(int type, std::string_view data) {
     TElement element;
     if (data.size() < 0x100) {
         element.push_back(static_cast<char>(type << 3 | 5));
@@ -70,36 +60,36 @@ TElement SdpNil() {
     return TElement(1, '\0');
 }
 TElement SdpUint(unsigned bytes, std::uint64_t value) {
-    return Fixed(kUint, bytes, value);
+    return Fixed(kSdpTypeUInt, bytes, value);
 }
 TElement SdpInt(unsigned bytes, std::int64_t value) {
-    return Fixed(kInt, bytes, static_cast<std::uint64_t>(value));
+    return Fixed(kSdpTypeInt, bytes, static_cast<std::uint64_t>(value));
 }
 TElement SdpUuid16(std::uint16_t value) {
-    return Fixed(kUuid, 2, value);
+    return Fixed(kSdpTypeUuid, 2, value);
 }
 TElement SdpUuid32(std::uint32_t value) {
-    return Fixed(kUuid, 4, value);
+    return Fixed(kSdpTypeUuid, 4, value);
 }
 TElement SdpUuid128(const std::uint8_t (&bytes)[16]) {
-    TElement element(1, static_cast<char>(kUuid << 3 | 4));
+    TElement element(1, static_cast<char>(kSdpTypeUuid << 3 | 4));
     element.append(reinterpret_cast<const char*>(bytes), 16);
     return element;
 }
 TElement SdpText(std::string_view bytes) {
-    return Variable(kText, bytes);
+    return Variable(kSdpTypeString, bytes);
 }
 TElement SdpBool(bool value) {
-    return Fixed(kBool, 1, value ? 1 : 0);
+    return Fixed(kSdpTypeBoolean, 1, value ? 1 : 0);
 }
 TElement SdpUrl(std::string_view bytes) {
-    return Variable(kUrl, bytes);
+    return Variable(kSdpTypeUrl, bytes);
 }
 TElement SdpSequence(const std::vector<TElement>& elements) {
-    return Variable(kSeq, Joined(elements));
+    return Variable(kSdpTypeSequence, Joined(elements));
 }
 TElement SdpAlternative(const std::vector<TElement>& elements) {
-    return Variable(kAlt, Joined(elements));
+    return Variable(kSdpTypeAlternative, Joined(elements));
 }
 
 }  // namespace qm::bt::emu
