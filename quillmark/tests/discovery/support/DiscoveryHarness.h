@@ -10,11 +10,9 @@
 #include <string_view>
 #include <vector>
 
+#include "../../bluetooth/support/EmulatedPlatform.h"
 #include "quillmark/base/Error.h"
 #include "quillmark/bluetooth/BluetoothInquiryPass.h"
-#include "quillmark/bluetooth/platform/ProtocolPlatform.h"
-#include "quillmark/bluetooth/platform/emulated/EmulatedRadio.h"
-#include "quillmark/bluetooth/platform/emulated/ScenarioJson.h"
 #include "quillmark/core/DeviceListLock.h"
 #include "quillmark/core/FoundSound.h"
 #include "quillmark/core/HandOffQueue.h"
@@ -27,23 +25,13 @@ namespace qmtest {
 
 inline constexpr std::int32_t kStartTime = 1'700'000'000;
 
-inline qm::bt::TProtocolLimits QuickLimits() {
-    qm::bt::TProtocolLimits limits;
-    limits.commandStatusMs = 500;
-    limits.inquiryCompleteMs = 500;
-    limits.remoteNameMs = 300;
-    limits.sdpResponseMs = 300;
-    return limits;
-}
-
 class TInventory {
 public:
     explicit TInventory(std::string_view scenarioJson)
         : clock(kStartTime),
           session(clock),
-          radio(qm::bt::emu::ParseScenario(scenarioJson), [this] { return std::int64_t{clock.Now()}; }),
-          platform(radio, QuickLimits()),
-          pass(platform, session) {}
+          emulated(scenarioJson, ShortLimits(), &clock),
+          pass(emulated.Platform(), session) {}
 
     // Runs f on the record of the address under the list's lock; false when there is none.
     bool WithDevice(const std::string& address, const std::function<void(qm::TBTDevice&)>& f) {
@@ -52,14 +40,13 @@ public:
         if (device) f(*device);
         return device != nullptr;
     }
-    const std::vector<std::string>& ScenarioRecords(std::size_t device) const {
-        return radio.Scenario().devices.at(device).records;
+    const std::vector<std::string>& ScenarioRecords(std::size_t device) {
+        return emulated.Radio().Scenario().devices.at(device).records;
     }
 
     qm::TSettableClock clock;
     qm::TSessionState session;
-    qm::bt::emu::TEmulatedRadio radio;
-    qm::bt::TProtocolPlatform platform;
+    TEmulatedPlatform emulated;
     qm::TBluetoothInquiryPass pass;
 };
 
