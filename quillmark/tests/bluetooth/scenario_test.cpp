@@ -53,6 +53,7 @@ TEST(ScenarioJson, InvalidScenariosAreReported) {
             R"({"devices": [{"address": "00:11:22:AA:BB:CC", "records": [{"hex": "35 0"}]}]})",
             R"({"devices": [{"address": "00:11:22:AA:BB:CC", "records": [{"attributes": [[1, {"float": 1}]]}]}]})",
             R"({"sdpMtu": 0})",
+            R"({"devices": [{"address": "00:11:22:AA:BB:CC", "records": [{"classes": ["00001101-0000-1000-8000-00805F9B34::"]}]}]})",
         }) {
         try {
             ParseScenario(text);

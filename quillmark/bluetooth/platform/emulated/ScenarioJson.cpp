@@ -59,6 +59,7 @@ std::string HexBytes(const std::string& text) {
 TElement Uuid(const json& value) {
     if (value.is_string() && value.get<std::string>().size() == 36) {
         const std::string bytes = HexBytes(value.get<std::string>());
+        if (bytes.size() != 16) Invalid("not a UUID: " + value.get<std::string>());
         std::uint8_t raw[16];
         for (std::size_t i = 0; i < 16; ++i) raw[i] = static_cast<std::uint8_t>(bytes[i]);
         return SdpUuid128(raw);
