@@ -8,6 +8,7 @@ packages=(
   clang libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev
+  qt6-base-dev qt6-svg-dev libcanberra-dev libjpeg62-turbo-dev
   binutils
 )
 

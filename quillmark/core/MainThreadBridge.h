@@ -21,6 +21,10 @@ public:
     // Called by the discovery thread as its last act, so that a main thread waiting for its end
     // wakes up; returns at once.
     virtual void DiscoveryEnded() = 0;
+    // On the main thread: runs the hand-offs (and whatever else the main thread serves) until
+    // done() is true. done() is checked at least after every hand-off and after DiscoveryEnded.
+    // The only way anything waits for the discovery thread's end.
+    virtual void ServeUntil(const std::function<bool()>& done) = 0;
 
     // Main-thread work that the discovery thread hands over through Synchronize.
     // A time-stamped line on top of the session log, then a save of the session.
