@@ -3,25 +3,17 @@
 // hand-offs, prints every log line as it is added and saves the session as the main window does.
 
 #include <csignal>
-#include <fstream>
 #include <optional>
 #include <ostream>
-#include <sstream>
 
 #include "CommandRegistry.h"
 #include "NumberArgument.h"
 #include "quillmark/base/Error.h"
-#include "quillmark/bluetooth/BluetoothInquiryPass.h"
-#include "quillmark/bluetooth/platform/ProtocolPlatform.h"
-#include "quillmark/bluetooth/platform/emulated/DefaultScenario.h"
-#include "quillmark/bluetooth/platform/emulated/EmulatedRadio.h"
-#include "quillmark/bluetooth/platform/emulated/ScenarioJson.h"
-#include "quillmark/bluetooth/platform/linux/LinuxSocketFactory.h"
-#include "quillmark/core/DiscoveryThread.h"
+#include "quillmark/bluetooth/DiscoveryRadio.h"
 #include "quillmark/core/HandOffQueue.h"
 #include "quillmark/core/ProgramDirectory.h"
+#include "quillmark/core/ProgramLifeCycle.h"
 #include "quillmark/core/SessionFile.h"
-#include "quillmark/core/TimeText.h"
 
 namespace qm::cli {
 
@@ -98,42 +90,38 @@ private:
     struct sigaction previousTerm_ {};
 };
 
-// The console in the role of the main window.
-class TConsoleBridge : public IMainThreadBridge {
+// The console in the role of the main window: this thread serves the discovery thread's
+// hand-offs, the log view is the standard output, and a membership change saves the session.
+class TConsoleBridge : public IMainThreadBridge, public ILogView {
 public:
-    TConsoleBridge(TSessionState& session, std::string path, std::ostream& out, std::ostream& err)
-        : session_(session), path_(std::move(path)), out_(out), err_(err) {}
+    TConsoleBridge(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
 
-    THandOffQueue& Queue() { return queue_; }
+    void Attach(TProgramLifeCycle& program) { program_ = &program; }
 
     void Synchronize(const std::function<void()>& work) override { queue_.Synchronize(work); }
     void PostListChanged(int parameter) override {
         if (parameter == 1) queue_.Post([this] { SaveReportingErrors(); });
     }
     void DiscoveryEnded() override { queue_.Wake(); }
-
-    void AddLogLine(const std::string& text) override {
-        const std::string line = FormatTime(session_.Clock().Now()) + ": " + text;
-        session_.Log().push_front(line);
-        out_ << line << std::endl;
-        SaveSession(session_, path_);
-    }
+    void ServeUntil(const std::function<bool()>& done) override { queue_.ServeUntil(done); }
+    void AddLogLine(const std::string& text) override { program_->AddLogLine(text); }
     void StartScanIndicator() override {}
+
+    void LogLineAdded(const std::string& line) override { out_ << line << std::endl; }
 
 private:
     // A failed save on the console's own initiative is reported, and the scan goes on.
     void SaveReportingErrors() {
         try {
-            SaveSession(session_, path_);
+            program_->SaveSession();
         } catch (const TError& error) {
             err_ << kPrefix << error.what() << '\n';
         }
     }
 
-    TSessionState& session_;
-    std::string path_;
     std::ostream& out_;
     std::ostream& err_;
+    TProgramLifeCycle* program_ = nullptr;
     THandOffQueue queue_;
 };
 
@@ -142,38 +130,21 @@ public:
     void Play(const std::string&) override {}
 };
 
-std::unique_ptr<bt::TSocketFactory> MakeSockets(const TOptions& options) {
-    if (!options.simulate) return std::make_unique<bt::TLinuxSocketFactory>();
-    if (options.scenarioFile.empty())
-        return std::make_unique<bt::emu::TEmulatedRadio>(bt::emu::DefaultScenario());
-    std::ifstream file(options.scenarioFile, std::ios::binary);
-    if (!file) throw TError("Unable to read scenario file: " + options.scenarioFile);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return std::make_unique<bt::emu::TEmulatedRadio>(bt::emu::ParseScenario(text.str()));
-}
-
 void Scan(const TOptions& options, std::ostream& out, std::ostream& err) {
-    const auto sockets = MakeSockets(options);
-    bt::TProtocolPlatform platform(*sockets);
-    const std::string path = SessionFilePath(options.directory);
-    const std::unique_ptr<TSessionState> session = LoadSession(path);
-    TConsoleBridge bridge(*session, path, out, err);
-    bridge.AddLogLine("Scan started in location " + session->Location());
-
-    TBluetoothInquiryPass pass(platform, *session);
+    TConsoleBridge bridge(out, err);
     TSilentSound sound;
-    TDiscoveryThread thread(pass, bridge, sound, *session);
+    const TRadioChoice radio{options.simulate, options.scenarioFile};
+    TProgramLifeCycle program({SessionFilePath(options.directory),
+                               [&](TSessionState& session) { return MakeInquiryPass(radio, session); },
+                               bridge, sound, bridge});
+    bridge.Attach(program);
+
     const TStopSignals signals;
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(options.duration.value_or(0));
-    thread.Resume();
-    bridge.Queue().ServeUntil(
+    program.Resume();
+    bridge.ServeUntil(
         [&] { return signals.Raised() || (options.duration && std::chrono::steady_clock::now() >= end); });
-    thread.Terminate();
-    bridge.Queue().ServeUntil([&] { return thread.Finished(); });
-    thread.WaitFor();
-    bridge.AddLogLine("Scan finished");
-    SaveSession(*session, path);
+    program.Stop();
 }
 
 int RunScan(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {

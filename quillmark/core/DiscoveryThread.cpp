@@ -21,7 +21,9 @@ void TDiscoveryThread::Resume() {
 }
 
 void TDiscoveryThread::WaitFor() {
-    if (FThread.joinable()) FThread.join();
+    if (!FThread.joinable()) return;
+    FBridge.ServeUntil([this] { return FFinished.load(); });
+    FThread.join();
 }
 
 // A failure that Execute does not handle (an error of the error path's own log line, or any other

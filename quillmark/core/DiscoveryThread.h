@@ -24,7 +24,8 @@ public:
     // Created suspended: nothing runs before Resume. Everything passed in must outlive the thread.
     TDiscoveryThread(IInquiryPass& pass, IMainThreadBridge& bridge, IFoundSound& sound,
                      const TSessionState& session, IThreadSleep& sleep = RealThreadSleep());
-    // Requests termination and waits for the end; the owner normally has done both already.
+    // Requests termination and waits for the end while the bridge serves the thread's hand-offs;
+    // the owner normally has done both already.
     ~TDiscoveryThread() override;
     TDiscoveryThread(const TDiscoveryThread&) = delete;
     TDiscoveryThread& operator=(const TDiscoveryThread&) = delete;
@@ -33,8 +34,8 @@ public:
     void Terminate() { FTerminated.store(true); }
     // True once the thread's body has returned, or while it was never resumed.
     bool Finished() const { return !FThread.joinable() || FFinished.load(); }
-    // Blocks until the body has returned. A main thread must serve the bridge's hand-offs until
-    // Finished before it calls this, or a hand-off in flight never ends.
+    // On the main thread: serves the bridge's hand-offs until the body has returned, then joins.
+    // There is no plain join: a hand-off in flight would never end.
     void WaitFor();
 
     bool IsTerminated() const override { return FTerminated.load(); }

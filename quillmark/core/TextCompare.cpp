@@ -14,9 +14,17 @@ namespace {
 
 // Case folding by the Unicode tables of C.UTF-8, whatever the process's own locale is; the
 // plain C locale folds only ASCII letters.
-wint_t Lowered(wint_t code) {
+locale_t UnicodeLocale() {
     static const locale_t unicode = ::newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
-    return unicode ? ::towlower_l(code, unicode) : ::towlower(code);
+    return unicode;
+}
+
+wint_t Lowered(wint_t code) {
+    return UnicodeLocale() ? ::towlower_l(code, UnicodeLocale()) : ::towlower(code);
+}
+
+wint_t Raised(wint_t code) {
+    return UnicodeLocale() ? ::towupper_l(code, UnicodeLocale()) : ::towupper(code);
 }
 
 std::wstring Folded(std::string_view text) {
@@ -39,6 +47,14 @@ int CompareTextIgnoringCase(std::string_view a, std::string_view b) {
 
 bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
     return Folded(a) == Folded(b);
+}
+
+std::u32string UpperCaseKey(std::string_view text) {
+    std::u32string key;
+    key.reserve(text.size());
+    DecodeUtf8(text, key);
+    for (char32_t& code : key) code = static_cast<char32_t>(Raised(static_cast<wint_t>(code)));
+    return key;
 }
 
 }  // namespace qm

@@ -3,6 +3,7 @@
 // process's current C locale (LC_COLLATE), case folding by
 // the Unicode tables.
 
+#include <string>
 #include <string_view>
 
 namespace qm {
@@ -12,5 +13,9 @@ int CompareTextIgnoringCase(std::string_view a, std::string_view b);
 
 // True when the texts differ at most in letter case.
 bool SameTextIgnoringCase(std::string_view a, std::string_view b);
+
+// The code points of the text in their upper-case forms: texts that differ only in letter case
+// have equal keys. Fold a text once and compare or hash its key.
+std::u32string UpperCaseKey(std::string_view text);
 
 }  // namespace qm

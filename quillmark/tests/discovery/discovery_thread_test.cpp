@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fstream>
+#include <thread>
 #include <sstream>
 
 #include "quillmark/core/DiscoveryThread.h"
@@ -33,7 +35,6 @@ protected:
             if (sleep.sleeps.size() >= pauses) thread.Terminate();
         };
         thread.Resume();
-        bridge.queue.ServeUntil([&] { return thread.Finished(); });
         thread.WaitFor();
     }
 
@@ -69,6 +70,29 @@ TEST_F(DiscoveryThreadTest, TerminationBeforeResumeRunsNothing) {
     EXPECT_TRUE(thread.Finished());
     thread.WaitFor();
     EXPECT_EQ(inventory.session.DeviceList().Count(), 0);
+}
+
+// A pass that hands a log line over and so waits for the main thread.
+class TLoggingPass : public qm::IInquiryPass {
+public:
+    bool Perform(qm::IDiscoveryServices& thread) override {
+        started.store(true);
+        thread.ThreadLog("pass");
+        return true;
+    }
+    std::atomic<bool> started{false};
+};
+
+TEST_F(DiscoveryThreadTest, DestructionWhileAHandOffWaitsServesItAndEnds) {
+    TLoggingPass pass;
+    {
+        qm::TDiscoveryThread thread(pass, bridge, sound, inventory.session, sleep);
+        thread.Resume();
+        while (!pass.started.load()) std::this_thread::yield();
+        // Nobody serves the queue before the destructor: it must serve the hand-off itself.
+    }
+    ASSERT_FALSE(bridge.log.empty());
+    EXPECT_EQ(bridge.log.front(), "pass");
 }
 
 TEST_F(DiscoveryThreadTest, FailedLogHandOffEndsTheThread) {

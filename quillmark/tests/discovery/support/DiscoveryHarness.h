@@ -73,6 +73,7 @@ public:
         queue.Post([this, parameter] { listChanged.push_back(parameter); });
     }
     void DiscoveryEnded() override { queue.Wake(); }
+    void ServeUntil(const std::function<bool()>& done) override { queue.ServeUntil(done); }
     void AddLogLine(const std::string& text) override {
         if (failLogLines) throw qm::TError("Unable to create file: /nowhere/Quillmark.dat");
         session_.Log().push_front(text);

@@ -1,0 +1,150 @@
+// The program's life cycle as both front ends drive it: start-up up to the first log line, the
+// discovery thread between Resume and Stop, and the shut-down order. The test's thread plays the
+// main thread and serves the hand-offs.
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "quillmark/base/Error.h"
+#include "quillmark/core/ProgramLifeCycle.h"
+#include "quillmark/core/SessionFile.h"
+#include "quillmark/core/TimeText.h"
+#include "support/DiscoveryHarness.h"
+#include "testsupport/ScopedTempDir.h"
+
+namespace {
+
+using qmtest::kStartTime;
+
+constexpr const char* kTwoDevices = R"({"devices": [
+  {"address": "00:00:00:00:00:0A", "name": "Alpha"},
+  {"address": "00:00:00:00:00:0B", "name": "Beta"}]})";
+
+// The main thread's side: a hand-off queue, and the log lines the view was shown.
+class TFrontEnd : public qm::IMainThreadBridge, public qm::ILogView {
+public:
+    void Synchronize(const std::function<void()>& work) override { queue.Synchronize(work); }
+    void PostListChanged(int) override {}
+    void DiscoveryEnded() override { queue.Wake(); }
+    void ServeUntil(const std::function<bool()>& done) override { queue.ServeUntil(done); }
+    void AddLogLine(const std::string& text) override { program->AddLogLine(text); }
+    void StartScanIndicator() override {}
+    void LogLineAdded(const std::string& line) override { shown.push_back(line); }
+
+    qm::THandOffQueue queue;
+    qm::TProgramLifeCycle* program = nullptr;
+    std::vector<std::string> shown;
+};
+
+class TSilentSound : public qm::IFoundSound {
+public:
+    void Play(const std::string&) override {}
+};
+
+class ProgramLifeCycleTest : public testing::Test {
+protected:
+    std::unique_ptr<qm::TProgramLifeCycle> Start(qm::TInquiryPassFactory makePass) {
+        auto program = std::make_unique<qm::TProgramLifeCycle>(
+            qm::TProgramParts{path, std::move(makePass), frontEnd, sound, frontEnd, clock, sleep});
+        frontEnd.program = program.get();
+        return program;
+    }
+    std::unique_ptr<qm::TProgramLifeCycle> StartOnRadio(const char* scenario) {
+        radio = std::make_unique<qmtest::TEmulatedPlatform>(scenario, qmtest::ShortLimits(), &clock);
+        return Start([this](qm::TSessionState& session) {
+            return std::make_unique<qm::TBluetoothInquiryPass>(radio->Platform(), session);
+        });
+    }
+    std::deque<std::string> SavedLog() { return qm::LoadSession(path, clock)->Log(); }
+
+    testsupport::ScopedTempDir dir{testsupport::ScopedTempDir::Chdir::Yes};
+    std::string path = (dir / "Quillmark.dat").string();
+    qm::TSettableClock clock{kStartTime};
+    qmtest::TClockSleep sleep{clock};
+    TSilentSound sound;
+    TFrontEnd frontEnd;
+    std::unique_ptr<qmtest::TEmulatedPlatform> radio;
+};
+
+TEST_F(ProgramLifeCycleTest, FirstStartSavesOneLineEndingInTheBlankOfTheEmptyLocation) {
+    const auto program = StartOnRadio(kTwoDevices);
+    const std::string line = qm::FormatTime(kStartTime) + ": Scan started in location ";
+    EXPECT_EQ(SavedLog(), std::deque<std::string>{line});
+    EXPECT_EQ(frontEnd.shown, std::vector<std::string>{line});
+}
+
+TEST_F(ProgramLifeCycleTest, RestartLogsTheStoredLocationAndStopEndsWithScanFinished) {
+    {
+        const auto program = StartOnRadio(kTwoDevices);
+        program->Session().SetCurrentLocation("Office");
+        program->Stop();
+    }
+    const auto program = StartOnRadio(kTwoDevices);
+    const std::deque<std::string> log = SavedLog();
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_TRUE(log[0].ends_with(": Scan started in location Office")) << log[0];
+    EXPECT_TRUE(log[1].ends_with(": Scan finished")) << log[1];
+}
+
+TEST_F(ProgramLifeCycleTest, StopDuringPassesWaitsForTheThreadAndLogsScanFinishedLast) {
+    const auto program = StartOnRadio(kTwoDevices);
+    std::atomic<int> pauses{0};
+    sleep.onPause = [&](int) { ++pauses; };
+    program->Resume();
+    frontEnd.ServeUntil([&] { return pauses.load() >= 2; });
+    program->Stop();
+
+    const std::deque<std::string> log = SavedLog();
+    ASSERT_GE(log.size(), 4u);
+    EXPECT_TRUE(log.front().ends_with(": Scan finished")) << log.front();
+    EXPECT_TRUE(log[1].ends_with("Found new device: (00:00:00:00:00:0B)")) << log[1];
+    EXPECT_EQ(qm::LoadSession(path, clock)->DeviceList().Count(), 2);
+}
+
+// A pass that hands a log line over and then waits for the main thread.
+class TLoggingPass : public qm::IInquiryPass {
+public:
+    bool Perform(qm::IDiscoveryServices& thread) override {
+        started.store(true);
+        thread.ThreadLog("pass");
+        return true;
+    }
+    std::atomic<bool> started{false};
+};
+
+TEST_F(ProgramLifeCycleTest, DestructionWithoutStopServesThePendingHandOffAndSavesNothingMore) {
+    auto* pass = new TLoggingPass;
+    auto program = Start([pass](qm::TSessionState&) { return std::unique_ptr<qm::IInquiryPass>(pass); });
+    program->Resume();
+    while (!pass->started.load()) std::this_thread::yield();
+    program.reset();
+    const std::deque<std::string> log = SavedLog();
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_TRUE(log.front().ends_with(": pass")) << log.front();
+}
+
+TEST_F(ProgramLifeCycleTest, UnwritableSessionFileFailsTheStart) {
+    path = (dir / "missing" / "Quillmark.dat").string();
+    try {
+        StartOnRadio(kTwoDevices);
+        FAIL() << "the start did not fail";
+    } catch (const qm::TError& error) {
+        EXPECT_EQ(error.Message(), "Unable to create file: " + path);
+    }
+}
+
+TEST_F(ProgramLifeCycleTest, TraceConfigurationIsReadFromTheCurrentDirectory) {
+    dir.write("trace.conf", "TraceFile = mytrace.log\nBluetooth = 100\n");
+    const auto program = StartOnRadio(kTwoDevices);
+    program->Resume();
+    program->Stop();
+    EXPECT_TRUE(std::filesystem::exists(dir / "mytrace.log"));
+}
+
+}  // namespace
