@@ -39,7 +39,7 @@ public:
 
     std::optional<std::string> SelectedAddress() const;
     // The address of every row in display order.
-    std::vector<std::string> RowAddresses() const;
+    const std::vector<std::string>& RowAddresses() const;
 
     // Shown on a right click, after the row under the pointer has been selected. Not owned.
     void setContextMenu(QMenu* menu);
@@ -60,8 +60,11 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    // The addresses of the listed devices in list order, or sorted by the sort column.
+    std::vector<std::string> ListedRows() const;
     void SelectAddress(const std::string& address);
     void ShowSortIndicator();
+    void SetColumnWidths();
 
     qm::TSessionState& FSession;
     TDeviceTreeModel* FModel;

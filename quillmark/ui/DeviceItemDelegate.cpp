@@ -1,0 +1,154 @@
+#include "quillmark/ui/DeviceItemDelegate.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QPaintDevice>
+#include <algorithm>
+#include <optional>
+#include <string>
+
+#include "quillmark/core/DeviceListLock.h"
+#include "quillmark/core/SessionState.h"
+#include "quillmark/core/TimeText.h"
+#include "quillmark/ui/DeviceImages.h"
+#include "quillmark/ui/DeviceTreeModel.h"
+
+namespace qm::ui {
+
+namespace {
+
+constexpr int kCellMargin = 4;   // between the cell's edges and its contents
+constexpr int kPictureGap = 4;   // between the picture and the name
+constexpr int kCountGap = 8;     // between the first sighting and the number of sightings
+constexpr qreal kGreyWeight = 0.45;  // share of the background in the grey of inactive devices
+
+// What one cell shows, copied out of the record while the list's lock is held, so the lock is
+// not held while text is laid out.
+struct TCellContent {
+    bool active = true;
+    qm::TDeviceType type = qm::dtOther;
+    QString first;
+    QString firstCount;
+    QString second;
+};
+
+QString Text(const std::string& text) { return QString::fromStdString(text); }
+
+void ReadColumn(qm::TBTDevice& device, int column, TCellContent& cell) {
+    switch (column) {
+        case dcName:
+            cell.first = Text(device.Name());
+            cell.second = Text(device.Address());
+            break;
+        case dcSeen:
+            cell.first = Text(qm::FormatTime(device.FirstSeen()));
+            cell.firstCount = QStringLiteral("(%1)").arg(device.SeenCount());
+            cell.second = Text(qm::FormatTime(device.LastSeen()));
+            break;
+        case dcType:
+            cell.first = Text(qm::DeviceClassName(device.MajorClass(), device.MinorClass()));
+            cell.second = Text(device.FlagsText());
+            break;
+        case dcLocation:
+            cell.first = Text(device.Location());
+            break;
+        default:
+            break;
+    }
+}
+
+std::optional<TCellContent> ReadCell(qm::TSessionState& session, const std::string& address, int column) {
+    qm::TDeviceListLock lock(session.DeviceList());
+    qm::TBTDevice* device = lock->FindDevice(address);
+    if (device == nullptr) return std::nullopt;
+    TCellContent cell;
+    cell.active = device->IsActive();
+    cell.type = device->Type();
+    ReadColumn(*device, column, cell);
+    return cell;
+}
+
+QColor Blend(const QColor& ink, const QColor& ground, qreal groundWeight) {
+    const auto mix = [&](float a, float b) { return a * (1 - groundWeight) + b * groundWeight; };
+    return QColor::fromRgbF(mix(ink.redF(), ground.redF()), mix(ink.greenF(), ground.greenF()),
+                            mix(ink.blueF(), ground.blueF()));
+}
+
+// The window text colour for active devices, grey for the others: the text colour moved towards
+// the background it is drawn on, which keeps it legible on light and dark palettes and on the
+// selection highlight alike.
+QColor TextColour(const QStyleOptionViewItem& option, bool active) {
+    QPalette::ColorGroup group = QPalette::Active;
+    if (!(option.state & QStyle::State_Enabled))
+        group = QPalette::Disabled;
+    else if (!(option.state & QStyle::State_Active))
+        group = QPalette::Inactive;
+    const bool selected = option.state & QStyle::State_Selected;
+    const QColor ink = option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text);
+    if (active) return ink;
+    return Blend(ink, option.palette.color(group, selected ? QPalette::Highlight : QPalette::Base), kGreyWeight);
+}
+
+// One line of plain text with its top left corner at (x, y); cut off at the cell's edge.
+void DrawLine(QPainter& painter, const QRect& cell, int x, int y, const QString& text) {
+    const int height = painter.fontMetrics().height();
+    painter.drawText(QRect(x, y, std::max(0, cell.right() - x + 1), height),
+                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+}
+
+void DrawCell(QPainter& painter, const QStyleOptionViewItem& option, int column, const TCellContent& cell) {
+    const QRect area = option.rect.adjusted(kCellMargin, 0, -kCellMargin, 0);
+    const int lineHeight = option.fontMetrics.height();
+    const int top = area.top() + (area.height() - 2 * lineHeight) / 2;
+    int x = area.left();
+    QFont bold = option.font;
+    bold.setBold(true);
+    painter.setFont(option.font);
+    if (column == dcName) {
+        const QPixmap picture = DevicePicture(cell.type, painter.device()->devicePixelRatioF());
+        painter.drawPixmap(x, area.top() + (area.height() - kDevicePictureSize) / 2, picture);
+        x += kDevicePictureSize + kPictureGap;
+        painter.setFont(bold);
+        DrawLine(painter, area, x, top, cell.first);
+        painter.setFont(option.font);
+    } else {
+        DrawLine(painter, area, x, top, cell.first);
+    }
+    if (!cell.firstCount.isEmpty())
+        DrawLine(painter, area, x + option.fontMetrics.horizontalAdvance(cell.first) + kCountGap, top,
+                 cell.firstCount);
+    DrawLine(painter, area, x, top + lineHeight, cell.second);
+}
+
+}  // namespace
+
+int DeviceRowHeight(const QFontMetrics& metrics) {
+    return std::max(kDevicePictureSize + 8, 2 * metrics.height() + 4);
+}
+
+TDeviceItemDelegate::TDeviceItemDelegate(qm::TSessionState& session, const TDeviceTreeModel& model, QObject* parent)
+    : QStyledItemDelegate(parent), FSession(session), FModel(model) {}
+
+void TDeviceItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                                const QModelIndex& index) const {
+    QStyleOptionViewItem view = option;
+    initStyleOption(&view, index);
+    view.text.clear();
+    const QWidget* widget = view.widget;
+    QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
+    style->drawPrimitive(QStyle::PE_PanelItemViewItem, &view, painter, widget);
+    if (index.row() < 0 || index.row() >= FModel.rowCount()) return;
+    const std::optional<TCellContent> cell = ReadCell(FSession, FModel.AddressAt(index.row()), index.column());
+    if (!cell) return;
+    painter->save();
+    painter->setClipRect(view.rect, Qt::IntersectClip);
+    painter->setPen(TextColour(view, cell->active));
+    DrawCell(*painter, view, index.column(), *cell);
+    painter->restore();
+}
+
+QSize TDeviceItemDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const {
+    return {0, DeviceRowHeight(option.fontMetrics)};
+}
+
+}  // namespace qm::ui

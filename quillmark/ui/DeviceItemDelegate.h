@@ -1,0 +1,38 @@
+#pragma once
+// Paints the two-line cells of the device view from the device records: the picture, the bold
+// name and the address; the first sighting with the number of sightings, and the last sighting;
+// the class description and the flags; the location. Devices that are no longer active are drawn
+// in grey. Texts from devices are drawn as plain text.
+
+#include <QStyledItemDelegate>
+
+namespace qm {
+class TSessionState;
+}
+
+namespace qm::ui {
+
+class TDeviceTreeModel;
+
+class TDeviceItemDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+
+public:
+    TDeviceItemDelegate(qm::TSessionState& session, const TDeviceTreeModel& model, QObject* parent = nullptr);
+
+    // DeviceTreeDrawNode: the selection background of the view's style, then the cell's texts; a
+    // row whose device is gone gets the background only.
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    // DeviceTreeMeasureItem: every row is as high as a device picture plus 8 pixels, or two text
+    // lines where the font is larger than that.
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+private:
+    qm::TSessionState& FSession;
+    const TDeviceTreeModel& FModel;
+};
+
+// The height of every row of the device view for a font.
+int DeviceRowHeight(const QFontMetrics& metrics);
+
+}  // namespace qm::ui
