@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTreeView>
+#include <functional>
 
 #include "quillmark/core/DeviceFilter.h"
 
@@ -16,6 +17,7 @@ class TSessionState;
 namespace qm::ui {
 
 class TFilterTreeModel;
+struct TFilterNodeData;
 
 class TFilterTree : public QTreeView {
     Q_OBJECT
@@ -42,7 +44,11 @@ Q_SIGNALS:
     void FilterChanged(bool hasNode, qm::TFilterKind kind, QString value);
 
 private:
+    // FilterTreeChange: reports the selected node's filter, or that no node is selected.
     void FilterTreeChange();
+    QModelIndex SelectedIndex() const;
+    // Selects and focuses the first node in display order that matches; false when none does.
+    bool SelectFirstNode(const std::function<bool(const TFilterNodeData&)>& matches);
 
     qm::TSessionState& FSession;
     TFilterTreeModel* FModel;
