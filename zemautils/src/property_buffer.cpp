@@ -46,13 +46,14 @@ BufferForm FormOf(uint32_t tag) {
 
 // ---- Writing ----
 
-// A float travels as a signed byte: truncated toward zero, saturated at the ends of the range
-// (a converted value outside it would be undefined), NaN as 0.
-int8_t FloatToSignedByte(float value) {
-    if (std::isnan(value)) return 0;
-    if (value <= -128.0f) return -128;
-    if (value >= 127.0f) return 127;
-    return static_cast<int8_t>(value);
+// A float travels as one byte: the low 8 bits of the value truncated toward zero to a 32-bit
+// integer, so 200.0 travels as 0xC8 and -75.6 as 0xB5. Where that truncation is undefined (NaN,
+// magnitudes of 2^31 and more) the byte is 0, the low byte of the x86 conversion's out-of-range
+// result 0x80000000, which is what peers built on that conversion send.
+uint8_t FloatToWireByte(float value) {
+    constexpr float kTwoToThe31 = 2147483648.0f;
+    if (!(std::fabs(value) < kTwoToThe31)) return 0;
+    return static_cast<uint8_t>(static_cast<uint32_t>(static_cast<int32_t>(value)));
 }
 
 const char* TextOf(const _PV& value) {
@@ -83,7 +84,7 @@ void WriteValue(uint8_t** cursor, BufferForm form, const _PV& value) {
             NetWrite32(cursor, value.ul);
             break;
         case BufferForm::kSignedByte:
-            NetWrite8(cursor, static_cast<uint8_t>(FloatToSignedByte(value.flt)));
+            NetWrite8(cursor, FloatToWireByte(value.flt));
             break;
         case BufferForm::kHalfWord:
             NetWrite16(cursor, static_cast<uint16_t>(value.ul));

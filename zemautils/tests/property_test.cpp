@@ -142,18 +142,30 @@ struct FloatCase {
     uint8_t byte;
 };
 
-TEST(Property, FloatsTravelAsTruncatedSaturatedSignedBytes) {
+// The byte is the low 8 bits of the value truncated toward zero; a receiver that reads it unsigned
+// gets 200 back from 200.0. Only where the truncation is undefined is the byte 0.
+TEST(Property, FloatsTravelAsTheLowByteOfTheirTruncation) {
+    constexpr float kInfinity = std::numeric_limits<float>::infinity();
     const std::vector<FloatCase> cases = {
         {-75.6f, 0xB5},
         {75.9f, 75},
         {-0.9f, 0},
-        {127.0f, 127},
         {127.9f, 127},
-        {200.0f, 127},
+        {128.0f, 0x80},
+        {200.0f, 0xC8},
+        {255.9f, 0xFF},
+        {256.0f, 0x00},
+        {300.7f, 0x2C},
         {-128.5f, 0x80},
-        {-1e30f, 0x80},
-        {std::numeric_limits<float>::infinity(), 127},
-        {-std::numeric_limits<float>::infinity(), 0x80},
+        {-129.0f, 0x7F},
+        {-200.0f, 0x38},
+        {2147483520.0f, 0x80},  // the largest float below 2^31
+        {-2147483520.0f, 0x80},
+        {2147483648.0f, 0},
+        {-2147483648.0f, 0},
+        {-1e30f, 0},
+        {kInfinity, 0},
+        {-kInfinity, 0},
         {std::numeric_limits<float>::quiet_NaN(), 0},
     };
     for (const FloatCase& c : cases) {
@@ -161,6 +173,9 @@ TEST(Property, FloatsTravelAsTruncatedSaturatedSignedBytes) {
         ASSERT_EQ(bytes.size(), 6u);
         EXPECT_EQ(bytes[5], c.byte) << c.value;
     }
+    const Parsed parsed = Parse({1, 0x08, 0x03, 0x00, 0x04, 0xC8});
+    ASSERT_EQ(parsed.count, 1u);
+    EXPECT_EQ(parsed.properties[0].GetValue().flt, -56.0f) << "the byte is read back signed";
 }
 
 TEST_F(PropertyTrace, ReadingStopsAtATypeThatCannotStandInABuffer) {

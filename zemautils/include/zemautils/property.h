@@ -104,9 +104,11 @@ private:
 ZEMA_BEGIN_C
 
 /* Writes count properties into buffer; *size holds the buffer's capacity on entry and the number
- * of bytes written on return. Value forms: types 2, 3, 6-17 and 21 four bytes; 4 one signed byte
- * (truncated toward zero, saturated to -128..127, NaN as 0); 22 two bytes; 30 a four-byte length
- * counting the terminator, then the text and its zero; 258 a four-byte length, then the bytes.
+ * of bytes written on return. Value forms: types 2, 3, 6-17 and 21 four bytes; 4 one byte, the low
+ * 8 bits of the value truncated toward zero (200.0 travels as 0xC8, -75.6 as 0xB5; NaN and
+ * magnitudes of 2^31 and more as 0), read back as a signed byte; 22 two bytes; 30 a four-byte
+ * length counting the terminator, then the text and its zero; 258 a four-byte length, then the
+ * bytes.
  * Properties of any other type are skipped (trace level 5). Writing stops before the first
  * property that does not fit the capacity, or after 255 properties (trace level 1); the count byte
  * holds the number of properties written. A capacity of 0 writes nothing. */
