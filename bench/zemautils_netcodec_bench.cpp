@@ -35,9 +35,9 @@ std::vector<std::uint8_t> Encoded(const std::vector<std::uint64_t>& values) {
 }
 
 void Decode(benchmark::State& state) {
-    const std::vector<std::uint8_t> bytes = Encoded(Values(static_cast<Spread>(state.range(0))));
+    std::vector<std::uint8_t> bytes = Encoded(Values(static_cast<Spread>(state.range(0))));
     for (auto _ : state) {
-        const std::uint8_t* reader = bytes.data();
+        std::uint8_t* reader = bytes.data();
         for (std::size_t i = 0; i < kValueCount; ++i) benchmark::DoNotOptimize(NetReadVarUInt(&reader));
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));

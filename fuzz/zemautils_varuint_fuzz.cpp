@@ -30,7 +30,7 @@ void CheckDecoded(const std::uint8_t* start, std::size_t consumed, std::uint64_t
     NetWritVarUInt(&writer, value);
     const auto length = static_cast<std::size_t>(writer - encoded);
     Require(length >= 1 && length <= consumed);
-    const std::uint8_t* reader = encoded;
+    std::uint8_t* reader = encoded;
     Require(NetReadVarUInt(&reader) == value && reader == writer);
 }
 
@@ -39,7 +39,7 @@ void CheckDecoded(const std::uint8_t* start, std::size_t consumed, std::uint64_t
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::vector<std::uint8_t> buffer(data, data + size);
     buffer.resize(size + kMaxEncodedBytes, 0);
-    const std::uint8_t* cursor = buffer.data();
+    std::uint8_t* cursor = buffer.data();
     const std::uint8_t* end = buffer.data() + size;
     while (cursor < end) {
         const std::uint8_t* start = cursor;

@@ -14,30 +14,30 @@ constexpr std::uint8_t kGroupMask = 0x7F;
 
 }  // namespace
 
-uint8_t NetRead8(const uint8_t** cursor) {
+uint8_t NetRead8(uint8_t** cursor) {
     return *(*cursor)++;
 }
 
-uint16_t NetRead16(const uint8_t** cursor) {
+uint16_t NetRead16(uint8_t** cursor) {
     const uint8_t* p = *cursor;
     *cursor += 2;
     return static_cast<uint16_t>((p[0] << 8) | p[1]);
 }
 
-uint32_t NetRead32(const uint8_t** cursor) {
+uint32_t NetRead32(uint8_t** cursor) {
     const uint8_t* p = *cursor;
     *cursor += 4;
     return (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) |
            (static_cast<uint32_t>(p[2]) << 8) | static_cast<uint32_t>(p[3]);
 }
 
-uint64_t NetRead64(const uint8_t** cursor) {
+uint64_t NetRead64(uint8_t** cursor) {
     const uint64_t high = NetRead32(cursor);
     const uint64_t low = NetRead32(cursor);
     return (high << 32) | low;
 }
 
-uint64_t NetReadVarUInt(const uint8_t** cursor) {
+uint64_t NetReadVarUInt(uint8_t** cursor) {
     uint64_t value = 0;
     for (int shift = 0, count = 0; count < kVarUIntMaxBytes; shift += 7, ++count) {
         const uint8_t byte = *(*cursor)++;

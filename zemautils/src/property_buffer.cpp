@@ -159,8 +159,9 @@ uint32_t WriteProperties(Writer& writer, uint32_t count, const SPropValue* prope
 
 // ---- Reading ----
 
+// The codec's cursor type serves reads and writes alike; the reader only ever reads through it.
 struct Reader {
-    const uint8_t* cursor;
+    uint8_t* cursor;
     const uint8_t* end;
 
     std::size_t Remaining() const { return static_cast<std::size_t>(end - cursor); }
@@ -295,7 +296,7 @@ void ParseToProperties(uint32_t length, const uint8_t* buffer, uint32_t* count, 
         TraceCutShort(0);
         return;
     }
-    Reader reader{buffer, buffer + length};
+    Reader reader{const_cast<uint8_t*>(buffer), buffer + length};
     const uint32_t expected = NetRead8(&reader.cursor);
     SPropValue* array = new (std::nothrow) SPropValue[expected];
     if (array == nullptr) return;

@@ -17,8 +17,7 @@ protected:
     std::uint8_t buffer_[64] = {};
     std::uint8_t* writer_ = buffer_;
 
-    Bytes Written() const { return Bytes(Begin(), static_cast<const std::uint8_t*>(writer_)); }
-    const std::uint8_t* Begin() const { return buffer_; }
+    Bytes Written() const { return Bytes(buffer_, static_cast<const std::uint8_t*>(writer_)); }
 };
 
 TEST_F(CodecBuffer, FixedWidthIntegersAreBigEndian) {
@@ -28,7 +27,7 @@ TEST_F(CodecBuffer, FixedWidthIntegersAreBigEndian) {
     NetWrite64(&writer_, 0x0102030405060708ull);
     EXPECT_EQ(Written(), (Bytes{0x9A, 0xAB, 0xCD, 0x11, 0x22, 0x33, 0x44, 1, 2, 3, 4, 5, 6, 7, 8}));
 
-    const std::uint8_t* reader = Begin();
+    std::uint8_t* reader = buffer_;
     EXPECT_EQ(NetRead8(&reader), 0x9A);
     EXPECT_EQ(NetRead16(&reader), 0xABCD);
     EXPECT_EQ(NetRead32(&reader), 0x11223344u);
@@ -44,7 +43,7 @@ TEST_F(CodecBuffer, SixtyFourBitValuesRoundTrip) {
     for (std::uint64_t value : values) {
         writer_ = buffer_;
         NetWrite64(&writer_, value);
-        const std::uint8_t* reader = Begin();
+        std::uint8_t* reader = buffer_;
         EXPECT_EQ(NetRead64(&reader), value);
         EXPECT_EQ(reader, buffer_ + 8);
     }
@@ -68,9 +67,10 @@ TEST_P(VarUIntTest, EncodesAndDecodes) {
     NetWritVarUInt(&writer, c.value);
     EXPECT_EQ(Bytes(buffer, writer), c.encoding);
 
-    const std::uint8_t* reader = c.encoding.data();
+    Bytes encoding = c.encoding;
+    std::uint8_t* reader = encoding.data();
     EXPECT_EQ(NetReadVarUInt(&reader), c.value);
-    EXPECT_EQ(reader, c.encoding.data() + c.encoding.size());
+    EXPECT_EQ(reader, encoding.data() + encoding.size());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -100,9 +100,10 @@ TEST(NetReadVarUInt, UnusualEncodings) {
         {"stops at first final byte", {0x05, 0x80}, 5, 1},
     };
     for (const DecodeCase& c : cases) {
-        const std::uint8_t* reader = c.input.data();
+        Bytes input = c.input;
+        std::uint8_t* reader = input.data();
         EXPECT_EQ(NetReadVarUInt(&reader), c.value) << c.name;
-        EXPECT_EQ(static_cast<std::size_t>(reader - c.input.data()), c.consumed) << c.name;
+        EXPECT_EQ(static_cast<std::size_t>(reader - input.data()), c.consumed) << c.name;
     }
 }
 
@@ -114,7 +115,7 @@ TEST(NetVarUInt, RandomValuesRoundTrip) {
         const std::uint64_t value = random() >> (random() % 64);
         std::uint8_t* writer = buffer;
         NetWritVarUInt(&writer, value);
-        const std::uint8_t* reader = buffer;
+        std::uint8_t* reader = buffer;
         ASSERT_EQ(NetReadVarUInt(&reader), value);
         ASSERT_EQ(reader, writer);
     }

@@ -6,7 +6,9 @@
  * least significant first, bit 7 set on every byte but the last (at most 10 bytes). Each function
  * takes the address of a cursor, works at the cursor and advances it past what it read or wrote.
  * Nothing checks bounds: the caller guarantees the bytes are there (reading) or that there is room
- * (writing). Readers take a cursor to constant bytes, writers a cursor to writable bytes. */
+ * (writing). Readers and writers take the same kind of cursor, a pointer to the next byte, so one
+ * cursor can write a buffer and, set back to its start, read it again; readers never write
+ * through it. */
 
 #include <stddef.h>
 #include <stdint.h>
@@ -14,14 +16,14 @@
 
 ZEMA_BEGIN_C
 
-ZEMA_API uint8_t NetRead8(const uint8_t** cursor);
-ZEMA_API uint16_t NetRead16(const uint8_t** cursor);
-ZEMA_API uint32_t NetRead32(const uint8_t** cursor);
-ZEMA_API uint64_t NetRead64(const uint8_t** cursor);
+ZEMA_API uint8_t NetRead8(uint8_t** cursor);
+ZEMA_API uint16_t NetRead16(uint8_t** cursor);
+ZEMA_API uint32_t NetRead32(uint8_t** cursor);
+ZEMA_API uint64_t NetRead64(uint8_t** cursor);
 
 /* Reads a variable-length integer of up to 10 bytes. Bits beyond bit 63 are dropped; ten bytes that
  * all have bit 7 set read as 0, with the cursor after them. */
-ZEMA_API uint64_t NetReadVarUInt(const uint8_t** cursor);
+ZEMA_API uint64_t NetReadVarUInt(uint8_t** cursor);
 
 ZEMA_API void NetWrite8(uint8_t** cursor, uint8_t value);
 ZEMA_API void NetWrite16(uint8_t** cursor, uint16_t value);

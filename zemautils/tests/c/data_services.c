@@ -128,26 +128,25 @@ static void CheckMacAddr(void) {
     CHECK(MacAddrIsSame(&c, &a) == 1);
 }
 
+/* One cursor writes the buffer and, set back to its start, reads it again. */
 static void CheckNetCodec(void) {
     uint8_t buffer[64];
-    uint8_t* writer = buffer;
-    const uint8_t* reader = buffer;
-    char text[3];
-    NetWrite8(&writer, 0x12);
-    NetWrite16(&writer, 0xABCD);
-    NetWrite32(&writer, 0x01020304u);
-    NetWrite64(&writer, 0x0102030405060708ull);
-    NetWritVarUInt(&writer, 300);
-    NetWriteMem(&writer, "xy", 2);
-    NetWriteStr(&writer, "z", 1);
-    CHECK(writer - buffer == 1 + 2 + 4 + 8 + 2 + 2 + 2);
-    CHECK(NetRead8(&reader) == 0x12);
-    CHECK(NetRead16(&reader) == 0xABCD);
-    CHECK(NetRead32(&reader) == 0x01020304u);
-    CHECK(NetRead64(&reader) == 0x0102030405060708ull);
-    CHECK(NetReadVarUInt(&reader) == 300);
-    memcpy(text, reader, sizeof text);
-    CHECK(memcmp(text, "xyz", 3) == 0 && reader[3] == 0);
+    uint8_t* cursor = buffer;
+    NetWrite8(&cursor, 0x12);
+    NetWrite16(&cursor, 0xABCD);
+    NetWrite32(&cursor, 0x01020304u);
+    NetWrite64(&cursor, 0x0102030405060708ull);
+    NetWritVarUInt(&cursor, 300);
+    NetWriteMem(&cursor, "xy", 2);
+    NetWriteStr(&cursor, "z", 1);
+    CHECK(cursor - buffer == 1 + 2 + 4 + 8 + 2 + 2 + 2);
+    cursor = buffer;
+    CHECK(NetRead8(&cursor) == 0x12);
+    CHECK(NetRead16(&cursor) == 0xABCD);
+    CHECK(NetRead32(&cursor) == 0x01020304u);
+    CHECK(NetRead64(&cursor) == 0x0102030405060708ull);
+    CHECK(NetReadVarUInt(&cursor) == 300);
+    CHECK(memcmp(cursor, "xyz", 4) == 0);
 }
 
 static void CheckChannel(void) {
