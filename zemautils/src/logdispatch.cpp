@@ -87,8 +87,10 @@ int32_t ZEMALogMessageModuleV(uint32_t level, const char* module, int32_t valueA
     FormatMessage(message, format, arguments);
     WriteTraceCopy(message);
 
+    // The log sink's result means nothing: only the database sink reports whether it stored.
     if (ZEMALogCallback log = g_logCallback.load(std::memory_order_relaxed)) {
-        log(level, module, valueA, valueB, message, g_logUserValue.load(std::memory_order_relaxed));
+        static_cast<void>(
+            log(level, module, valueA, valueB, message, g_logUserValue.load(std::memory_order_relaxed)));
     }
     if (ZEMADBLogCallback store = g_dbLogCallback.load(std::memory_order_relaxed)) {
         const int32_t refused =

@@ -30,9 +30,11 @@ struct Recorder {
     int32_t dbResult = 0;
 };
 
-void RecordLog(uint32_t level, const char* module, int32_t a, int32_t b, const char* message, void* user) {
+// The log sink answers "not stored"; the dispatch must not use that answer.
+int32_t RecordLog(uint32_t level, const char* module, int32_t a, int32_t b, const char* message, void* user) {
     static_cast<Recorder*>(user)->deliveries.push_back(
         {"log", level, module ? module : "(none)", a, b, message});
+    return 1;
 }
 
 int32_t RecordDb(uint32_t level, const char* module, int32_t a, int32_t b, const char* message, void* user) {

@@ -17,12 +17,12 @@ ZEMA_BEGIN_C
 enum { ZEMA_LOG_ERROR = 1, ZEMA_LOG_WARNING = 2, ZEMA_LOG_INFO = 3, ZEMA_LOG_DEBUG = 4, ZEMA_LOG_TRACE = 5 };
 
 /* The sinks receive the level, the module text (NULL when none), value A, value B (passed through
- * unchanged), the formatted message and the user value given at registration. The database
- * callback returns 0 when it stored the message. */
-typedef void (*ZEMALogCallback)(uint32_t level, const char* module, int32_t valueA, int32_t valueB,
-                                const char* message, void* userValue);
-typedef int32_t (*ZEMADBLogCallback)(uint32_t level, const char* module, int32_t valueA, int32_t valueB,
-                                     const char* message, void* userValue);
+ * unchanged), the formatted message and the user value given at registration. Both sinks have one
+ * declaration, so one function can be registered as either. The database callback returns 0 when
+ * it stored the message; the result of the log callback is not used. */
+typedef int32_t (*ZEMALogCallback)(uint32_t level, const char* module, int32_t valueA, int32_t valueB,
+                                   const char* message, void* userValue);
+typedef ZEMALogCallback ZEMADBLogCallback;
 
 /* Registers (or with NULL removes) a sink; 0. */
 ZEMA_API int32_t ZEMARegisterLogCallback(ZEMALogCallback callback, void* userValue);

@@ -21,24 +21,21 @@ static int failures = 0;
         }                                                                           \
     } while (0)
 
-static int logCalls = 0;
-static int dbCalls = 0;
+/* One sink serves as the log callback and as the database callback: the user value counts its
+ * calls and holds what it answers. */
+struct SinkCalls {
+    int count;
+    int32_t answer;
+};
 
-static void OnLog(uint32_t level, const char* module, int32_t a, int32_t b, const char* message, void* user) {
-    (void)module;
-    (void)a;
-    (void)b;
-    (void)user;
-    if (level == ZEMA_LOG_INFO && strcmp(message, "c program 7") == 0) ++logCalls;
-}
-
-static int32_t OnDbLog(uint32_t level, const char* module, int32_t a, int32_t b, const char* message,
-                       void* user) {
-    (void)level;
-    (void)message;
-    (void)user;
-    if (module != NULL && strcmp(module, "C") == 0 && a == 1 && b == 2) ++dbCalls;
-    return 0;
+static int32_t Sink(uint32_t level, const char* module, int32_t a, int32_t b, const char* message,
+                    void* user) {
+    struct SinkCalls* calls = (struct SinkCalls*)user;
+    const int plain = module == NULL && a == 0 && b == 0;
+    const int withModule = module != NULL && strcmp(module, "C") == 0 && a == 1 && b == 2;
+    if (level == ZEMA_LOG_INFO && strcmp(message, "c program 7") == 0 && (plain || withModule))
+        ++calls->count;
+    return calls->answer;
 }
 
 static int32_t LogV(uint32_t level, const char* format, ...) {
@@ -63,16 +60,20 @@ static void CheckLogDispatch(void) {
     ZEMALogCallback log = NULL;
     ZEMADBLogCallback db = NULL;
     void* user = NULL;
-    int marker = 0;
-    CHECK(ZEMARegisterLogCallback(OnLog, &marker) == 0);
-    CHECK(ZEMAGetLogCallback(&log, &user) == 0 && log == OnLog && user == &marker);
+    struct SinkCalls logCalls = {0, 1}; /* the log sink's answer is not used */
+    struct SinkCalls dbCalls = {0, 0};
+    CHECK(ZEMARegisterLogCallback(Sink, &logCalls) == 0);
+    CHECK(ZEMAGetLogCallback(&log, &user) == 0 && log == Sink && user == &logCalls);
     CHECK(ZEMALogMessage(ZEMA_LOG_INFO, "c program %d", 7) == 0);
     CHECK(LogV(ZEMA_LOG_INFO, "c program %d", 7) == 0);
-    CHECK(ZEMARegisterDBLogCallback(OnDbLog, NULL) == 0);
-    CHECK(ZEMAGetDBLogCallback(&db, &user) == 0 && db == OnDbLog && user == NULL);
+    CHECK(ZEMARegisterDBLogCallback(Sink, &dbCalls) == 0);
+    CHECK(ZEMAGetDBLogCallback(&db, &user) == 0 && db == Sink && user == &dbCalls);
     CHECK(ZEMALogMessageModule(ZEMA_LOG_INFO, "C", 1, 2, "c program %d", 7) == 0);
     CHECK(LogModuleV("c program %d", 7) == 0);
-    CHECK(logCalls == 4 && dbCalls == 2);
+    CHECK(logCalls.count == 4 && dbCalls.count == 2);
+    dbCalls.answer = 1;
+    CHECK(ZEMALogMessage(ZEMA_LOG_INFO, "c program %d", 7) != 0);
+    CHECK(logCalls.count == 5 && dbCalls.count == 3);
     ZEMARegisterLogCallback(NULL, NULL);
     ZEMARegisterDBLogCallback(NULL, NULL);
 }
