@@ -14,7 +14,7 @@ namespace qm::trace {
 inline constexpr int kModule = TRACE_MODULE_BLUETOOTH;
 inline constexpr int kEntryExitBit = 128;
 
-inline int CurrentLevel() { return __atomic_load_n(&TraceEnabled[kModule], __ATOMIC_RELAXED); }
+inline int CurrentLevel() { return TraceModuleLevel(kModule); }
 inline bool LevelOn(int level) { return CurrentLevel() >= level; }
 inline bool EntryExitOn() { return (CurrentLevel() & kEntryExitBit) != 0; }
 

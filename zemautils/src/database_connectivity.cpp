@@ -67,7 +67,7 @@ bool Connect(int socket, std::uint32_t address, std::uint16_t port) {
 }
 
 std::int32_t TestPort(std::uint32_t address, std::uint16_t port) {
-    if (__atomic_load_n(&TraceEnabled[TRACE_MODULE_UTILS], __ATOMIC_RELAXED) & 0x80) {
+    if (TraceModuleLevel(TRACE_MODULE_UTILS) & 0x80) {
         TracePrintTag(TRACE_MODULE_UTILS, "TestPort", __LINE__);
         TracePrintf(" ==>TRACING Enter ...\n");
     }

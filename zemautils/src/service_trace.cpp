@@ -10,7 +10,7 @@ namespace zema {
 
 void TraceServiceLine(std::int32_t module, std::int32_t level, const char* function, int line,
                       const char* format, ...) {
-    if (__atomic_load_n(&TraceEnabled[module], __ATOMIC_RELAXED) < level) return;
+    if (TraceModuleLevel(module) < level) return;
     std::va_list arguments;
     va_start(arguments, format);
     std::va_list copy;

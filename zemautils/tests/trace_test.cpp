@@ -8,6 +8,7 @@
 #include <ostream>
 #include <regex>
 #include <string>
+#include <thread>
 
 #include "testsupport/ScopedTempDir.h"
 
@@ -186,6 +187,25 @@ TEST_F(Trace, LevelRejectsModulesOutsideTheTable) {
     EXPECT_EQ(TraceLevel(23, 6), 0);
     EXPECT_EQ(TraceEnabled[0], 5);
     EXPECT_EQ(TraceEnabled[23], 6);
+}
+
+// A level set on one thread while another thread tests it: the accessor's load pairs with
+// TraceLevel's store, so ThreadSanitizer sees no race, and every value read is one that was set.
+TEST_F(Trace, AccessorReadsLevelsThatAnotherThreadSets) {
+    constexpr int32_t kLast = 2000;
+    std::thread setter([] {
+        for (int32_t level = 1; level <= kLast; ++level) TraceLevel(TRACE_MODULE_BLUETOOTH, level);
+    });
+    int32_t previous = 0;
+    bool ordered = true;
+    while (previous != kLast) {
+        const int32_t level = TraceModuleLevel(TRACE_MODULE_BLUETOOTH);
+        ordered = ordered && level >= previous && level <= kLast;
+        previous = level;
+    }
+    setter.join();
+    EXPECT_TRUE(ordered) << "a level read went backwards or was never set";
+    TraceLevel(TRACE_MODULE_BLUETOOTH, 0);
 }
 
 TEST_F(Trace, TagOpensTheLineWithTimeThreadMillisecondsModuleFunctionAndLine) {

@@ -2,10 +2,10 @@
 #define ZEMAUTILS_TRACE_H
 
 /* Tracing: diagnostic lines in one trace file per process, switched per module by levels read
- * from "trace.conf". A caller tests TraceEnabled[module] itself (a level-L point is on when the
- * level is at least L; an entry/exit point when bit 7 is set), then writes the line with
- * TracePrintTag, its text through TracePrintf, and a final "\n". Nothing here ends a line for the
- * caller, and nothing takes a lock. */
+ * from "trace.conf". A caller tests the module's level itself with TraceModuleLevel (a level-L
+ * point is on when the level is at least L; an entry/exit point when bit 7 is set), then writes
+ * the line with TracePrintTag, its text through TracePrintf, and a final "\n". Nothing here ends a
+ * line for the caller, and nothing takes a lock. */
 
 #include <stdint.h>
 #include <zemautils/export.h>
@@ -26,8 +26,15 @@ enum {
 /* Result codes. */
 enum { TRACE_OK = 0, TRACE_BAD_ARGUMENT = 106, TRACE_CANNOT_OPEN = 120 };
 
-/* Level per module, all 0 at load. Read directly by callers; written by TraceLevel. */
+/* Level per module, all 0 at load; written by TraceLevel. Read it through TraceModuleLevel. */
 ZEMA_API extern int32_t TraceEnabled[TRACE_MODULE_COUNT];
+
+/* The level of a module (0-23). TraceLevel may change a level on another thread at any moment, so
+ * the entry is loaded atomically: a plain read of the table would race with that store. The load
+ * is relaxed, one memory read like a plain one, and a new level shows at the next test. */
+static inline int32_t TraceModuleLevel(int32_t module) {
+    return __atomic_load_n(&TraceEnabled[module], __ATOMIC_RELAXED);
+}
 
 /* Name per module: its key in the configuration file and the bracketed name in trace lines. */
 ZEMA_API extern const char* const TraceModuleNames[TRACE_MODULE_COUNT];

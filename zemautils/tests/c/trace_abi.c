@@ -25,8 +25,9 @@ int main(void) {
     fclose(conf);
 
     if (TraceLoadConfiguration(NULL) != 0) return Fail("TraceLoadConfiguration failed");
-    if (TraceEnabled[15] != 10 || strcmp(TraceModuleNames[15], "Bluetooth") != 0) return Fail("level not loaded");
-    if (TraceEnabled[15] >= 10) {
+    if (TraceModuleLevel(TRACE_MODULE_BLUETOOTH) != 10 || strcmp(TraceModuleNames[15], "Bluetooth") != 0)
+        return Fail("level not loaded");
+    if (TraceModuleLevel(TRACE_MODULE_BLUETOOTH) >= 10) {
         TracePrintTag(15, "main", 30);
         TracePrintf("L%d - ", 10);
         TracePrintf("hello from C at %llu\n", (unsigned long long)TimeGetTicks());
