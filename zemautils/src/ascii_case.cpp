@@ -20,4 +20,16 @@ bool AsciiEqualIgnoreCase(const char* a, const char* b) {
     return *a == *b;
 }
 
+bool AsciiEqualIgnoreCase(const char* a, std::size_t length, const char* b) {
+    if (a == nullptr || b == nullptr) return false;
+    for (std::size_t i = 0; i < length; ++i, ++b) {
+        if (*b == '\0' || FoldAscii(a[i]) != FoldAscii(*b)) return false;
+    }
+    return *b == '\0';
+}
+
+bool IsAsciiSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
 }  // namespace zema

@@ -1,14 +1,15 @@
 // ReadConfig: the first line whose first blank-delimited word before '=' equals the key (ASCII,
 // any case) gives the value after '='. '#' starts a comment anywhere on a line. Lines are read in
-// pieces of at most 1023 characters, so a longer line counts as several.
+// pieces of at most 1023 characters, so a longer line counts as several. Case and white space are
+// ASCII in every locale: under a Turkish locale the C library lowers 'I' to a dotless i, and
+// "LOGMAXSIZE" would no longer be the key LogMaxSize.
 
 #include <zemautils/trace.h>
 
-#include <cctype>
 #include <cstdio>
 #include <cstring>
-#include <strings.h>
 
+#include "ascii_case.h"
 #include "read_config.h"
 
 namespace {
@@ -28,11 +29,11 @@ void FoldLineEnd(char* piece) {
 }
 
 bool FirstWordIs(const char* text, const char* key) {
-    while (std::isspace(static_cast<unsigned char>(*text))) ++text;
+    while (zema::IsAsciiSpace(*text)) ++text;
     const char* end = text;
-    while (*end && !std::isspace(static_cast<unsigned char>(*end))) ++end;
+    while (*end && !zema::IsAsciiSpace(*end)) ++end;
     const std::size_t length = static_cast<std::size_t>(end - text);
-    return length > 0 && length == std::strlen(key) && strncasecmp(text, key, length) == 0;
+    return length > 0 && zema::AsciiEqualIgnoreCase(text, length, key);
 }
 
 // The value after '=': leading blanks and tabs skipped, trailing blanks, tabs and line feeds
@@ -59,7 +60,7 @@ const char* MatchPiece(const char* key) {
 namespace zema {
 
 std::int32_t ConfigInteger(const char* text) {
-    while (std::isspace(static_cast<unsigned char>(*text))) ++text;
+    while (IsAsciiSpace(*text)) ++text;
     const bool negative = *text == '-';
     if (*text == '-' || *text == '+') ++text;
     std::uint32_t value = 0;

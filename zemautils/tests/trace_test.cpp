@@ -5,6 +5,10 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <cctype>
+#include <clocale>
+#include <cstdlib>
+#include <filesystem>
 #include <ostream>
 #include <regex>
 #include <string>
@@ -81,6 +85,45 @@ INSTANTIATE_TEST_SUITE_P(
         ConfigCase{"OtherKeyIsNoPrefixMatch", "Bluetooth2=5\nBlue=6\n", "Bluetooth", nullptr},
         ConfigCase{"NoKeyBeforeEquals", "=5\n", "Bluetooth", nullptr},
         ConfigCase{"LongLineReadInPieces", kLongLine.c_str(), "Bluetooth", "9"}));
+
+// A Turkish single-byte locale, in which the C library lowers 'I' to the dotless 0xFD and the
+// dotted capital 0xDD to 'i'. An installed one is used; otherwise one is compiled from the system's
+// locale sources into directory. Empty when neither can be had.
+std::string TurkishLocale(const std::filesystem::path& directory) {
+    const char* const name = "tr_TR.ISO-8859-9";
+    if (std::setlocale(LC_ALL, name) == nullptr) {
+        const std::string compile =
+            "localedef -i tr_TR -f ISO-8859-9 '" + (directory / name).string() + "' >/dev/null 2>&1";
+        if (std::system(compile.c_str()) == -1) return "";
+        setenv("LOCPATH", directory.c_str(), 1);
+        if (std::setlocale(LC_ALL, name) == nullptr) return "";
+    }
+    std::setlocale(LC_ALL, "C");
+    return name;
+}
+
+TEST_F(Trace, KeysMatchInAsciiWhateverTheLocale) {
+    const std::string turkish = TurkishLocale(dir_.path());
+    if (turkish.empty()) GTEST_SKIP() << "no Turkish locale and no locale sources to build one";
+    dir_.write("my.conf", "LOGMAXSIZE = 777\ntracefile = t.log\nUTILS=9\n\xDDtems = 3\nbluetooth\v= 4\n");
+    struct Case {
+        const char* key;
+        const char* expected;  // nullptr: the default is returned
+    };
+    std::setlocale(LC_ALL, turkish.c_str());
+    ASSERT_NE(std::tolower('I'), 'i') << "the locale does not lower I differently";
+    for (const Case& c : {Case{"LogMaxSize", "777"}, Case{"TraceFile", "t.log"}, Case{"utils", "9"},
+                          Case{"items", nullptr}, Case{"Bluetooth", "4"}}) {
+        const char* fallback = "fallback";
+        const char* value = ReadConfig("my.conf", c.key, fallback);
+        if (c.expected)
+            EXPECT_STREQ(value, c.expected) << c.key;
+        else
+            EXPECT_EQ(value, fallback) << c.key << " matched a byte outside ASCII";
+    }
+    std::setlocale(LC_ALL, "C");
+    unsetenv("LOCPATH");
+}
 
 TEST_F(Trace, MissingConfigurationFileGivesTheDefault) {
     const char* fallback = "d";
