@@ -72,7 +72,8 @@ std::int32_t ConfigInteger(const char* text) {
 
 extern "C" const char* ReadConfig(const char* configurationFile, const char* key, const char* defaultValue) {
     if (!configurationFile || !key) return defaultValue;
-    std::FILE* file = std::fopen(configurationFile, "r");
+    // "e": close on exec, so a process that another thread starts meanwhile inherits nothing.
+    std::FILE* file = std::fopen(configurationFile, "re");
     if (!file) return defaultValue;
     const char* result = defaultValue;
     while (std::fgets(g_line, sizeof g_line, file)) {

@@ -76,7 +76,8 @@ int32_t TraceStart(const char* traceFile) {
     if (name.empty()) return TRACE_BAD_ARGUMENT;
     g_maxSize = zema::ConfigInteger(ReadConfig("trace.conf", "LogMaxSize", "2000000000"));
     g_logStyle = zema::ConfigInteger(ReadConfig("trace.conf", "LogStyle", "0"));
-    g_file = std::fopen(name.c_str(), g_logStyle != 0 ? "wb" : "ab+");
+    // "e": close on exec, so no child process of the host inherits the trace file.
+    g_file = std::fopen(name.c_str(), g_logStyle != 0 ? "wbe" : "ab+e");
     if (!g_file) return TRACE_CANNOT_OPEN;
     std::fprintf(g_file, "Started Tracing %s", CtimeNow().c_str());
     std::fprintf(g_file, "Version: %d.%d.%d.%d\n", kLibraryVersion[0], kLibraryVersion[1], kLibraryVersion[2],
