@@ -1,0 +1,423 @@
+#include "quillmark/ui/MainForm.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "quillmark/core/SessionState.h"
+#include "quillmark/core/Trace.h"
+#include "quillmark/ui/AboutForm.h"
+#include "quillmark/ui/ActionCheckBox.h"
+#include "quillmark/ui/ChooseLocationForm.h"
+#include "quillmark/ui/DeviceDetailsForm.h"
+#include "quillmark/ui/DeviceImages.h"
+#include "quillmark/ui/DeviceView.h"
+#include "quillmark/ui/ErrorBox.h"
+#include "quillmark/ui/FilterTree.h"
+#include "quillmark/ui/RadioInfoForm.h"
+#include "quillmark/ui/ScaledPixels.h"
+#include "quillmark/ui/ShortcutMenuItem.h"
+
+namespace qm::ui {
+
+namespace {
+
+constexpr int kWindowWidth = 932;
+constexpr int kWindowHeight = 585;
+constexpr int kFilterPanelWidth = 233;
+constexpr int kFilterPanelBorder = 5;
+constexpr int kCheckBoxPanelHeight = 20;
+constexpr int kSplitterWidth = 3;
+constexpr int kPagePictureSize = 24;
+constexpr int kStatusBarHeight = 22;
+constexpr int kScanPanelWidth = 30;
+constexpr const char* kScanText = "Scan";
+// The hint panel leaves this much of the window's width to the scan panel and the size grip.
+constexpr int kHintPanelMargin = 60;
+constexpr int kScanIndicatorTickMs = 200;
+constexpr int kScanIndicatorTicks = 5;
+
+}  // namespace
+
+TMainForm::TMainForm(const std::string& sessionPath, const qm::TRadioChoice& radio, qm::IFoundSound& sound)
+    : FListChanged(*this), FBridge(*this) {
+    setObjectName("MainForm");
+    setWindowTitle("Tessaline Networks Quillmark - Bluetooth Device Discovery");
+    setWindowIcon(WindowIcon());
+    resize(ScaledPixels(*this, kWindowWidth), ScaledPixels(*this, kWindowHeight));
+    CreateActions();
+    CreateMenus();
+    CreatePages();
+    CreateStatusBar();
+    FLifeCycle = std::make_unique<qm::TProgramLifeCycle>(qm::TProgramParts{
+        .sessionPath = sessionPath,
+        .makePass = [radio](qm::TSessionState& session) { return qm::MakeInquiryPass(radio, session); },
+        .bridge = FBridge,
+        .sound = sound,
+        .logView = *this});
+    CreateViews();
+    Session().DeviceList().SetNotifier(this);
+    ActionList1Update();
+}
+
+TMainForm::~TMainForm() {
+    ReportingErrors(this, [this] { FLifeCycle->Stop(); });
+    // The views read the session, which ends with the life cycle before the window's children do.
+    Session().DeviceList().SetNotifier(nullptr);
+    DeviceTree->disconnect(this);
+    FilterTree->disconnect(this);
+    delete DeviceTree;
+    delete FilterTree;
+}
+
+void TMainForm::SetDialogs(const TDialogs& dialogs) { FDialogs = dialogs; }
+
+qm::TSessionState& TMainForm::Session() { return FLifeCycle->Session(); }
+
+QAction* TMainForm::NewAction(const char* name, const char* caption, const char* hint) {
+    auto* action = new QAction(caption, this);
+    action->setObjectName(name);
+    action->setStatusTip(hint);
+    action->setToolTip(hint);
+    addAction(action);
+    return action;
+}
+
+void TMainForm::CreateActions() {
+    Exit = NewAction("Exit", "&Exit", "Close the Quillmark application");
+    RadioInformation = NewAction("RadioInformation", "&Radio Information...",
+                                 "See information about the Bluetooth radios in this computer");
+    SetLocation = NewAction("SetLocation", "Set &Location...", "Specify the current location");
+    SetLocation->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    About = NewAction("About", "&About Quillmark...", "See the version number and copyrigjt information");
+    Help = NewAction("Help", "&Help...", "Get help on Quillmark");
+    DeleteDevice = NewAction("DeleteDevice", "&Delete Device", "Delete the selected device from the list");
+    ClearLog = NewAction("ClearLog", "&Clear Log", "Clear all messages from the log");
+    DeleteAllDevices = NewAction("DeleteAllDevices", "Delete &All Devices", "Delete all devices from the list");
+    InspectDevice =
+        NewAction("InspectDevice", "&Inspect Device...", "Inspect detailed information for the device");
+    HideInactive = NewAction("HideInactive", "Hide &Inactive Devices",
+                             "Hide devices which have not been active in the last 5 minutes");
+    HideInactive->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    HideInactive->setCheckable(true);
+    ApplyFilter = NewAction("ApplyFilter", "&Apply Filter",
+                            "Apply the selected filter in the filter tree to the device list");
+    ApplyFilter->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    ApplyFilter->setCheckable(true);
+
+    connect(Exit, &QAction::triggered, this, &QWidget::close);
+    connect(RadioInformation, &QAction::triggered, this, &TMainForm::RadioInformationExecute);
+    connect(SetLocation, &QAction::triggered, this, &TMainForm::SetLocationExecute);
+    connect(About, &QAction::triggered, this, &TMainForm::AboutExecute);
+    connect(InspectDevice, &QAction::triggered, this, &TMainForm::InspectDeviceExecute);
+    connect(HideInactive, &QAction::triggered, this, &TMainForm::HideInactiveExecute);
+    connect(ApplyFilter, &QAction::triggered, this, &TMainForm::ApplyFilterExecute);
+}
+
+void TMainForm::CreateMenus() {
+    QMenu* file = menuBar()->addMenu("&File");
+    file->addAction(Exit);
+    QMenu* configure = menuBar()->addMenu("&Configure");
+    configure->addAction(SetLocation);
+    configure->addSeparator();
+    configure->addAction(RadioInformation);
+    QMenu* filter = menuBar()->addMenu("&Filter");
+    filter->addAction(ApplyFilter);
+    filter->addAction(HideInactive);
+    QMenu* manage = menuBar()->addMenu("&Manage");
+    manage->addAction(new TShortcutMenuItem(*InspectDevice, QKeySequence(Qt::CTRL | Qt::Key_I), this));
+    manage->addSeparator();
+    manage->addAction(DeleteDevice);
+    manage->addAction(DeleteAllDevices);
+    manage->addSeparator();
+    manage->addAction(ClearLog);
+    QMenu* help = menuBar()->addMenu("&Help");
+    help->addAction(Help);
+    help->addSeparator();
+    help->addAction(About);
+
+    DeviceManageMenu = new QMenu(this);
+    DeviceManageMenu->setObjectName("DeviceManageMenu");
+    DeviceManageMenu->addAction(InspectDevice);
+    DeviceManageMenu->addSeparator();
+    DeviceManageMenu->addAction(DeleteDevice);
+}
+
+void TMainForm::CreatePages() {
+    MainTabs = new QTabWidget(this);
+    MainTabs->setObjectName("MainTabs");
+    MainTabs->setDocumentMode(true);
+    MainTabs->setIconSize(QSize(kPagePictureSize, kPagePictureSize));
+    MainTabs->addTab(CreateNetworkSheet(), PagePicture(0), "Network");
+    MainTabs->addTab(CreateLogSheet(), PagePicture(1), "Log");
+    setCentralWidget(MainTabs);
+}
+
+QWidget* TMainForm::CreateLogSheet() {
+    auto* sheet = new QWidget;
+    sheet->setObjectName("LogSheet");
+    auto* layout = new QVBoxLayout(sheet);
+    layout->setContentsMargins(0, 0, 0, 0);
+    LogList = new QListWidget(sheet);
+    LogList->setObjectName("LogList");
+    layout->addWidget(LogList);
+    return sheet;
+}
+
+// The filter panel (the Apply Filter check box, room for the filter tree, the Hide Inactive check
+// box) and, beyond the splitter, room for the device view.
+QWidget* TMainForm::CreateNetworkSheet() {
+    auto* sheet = new QWidget;
+    sheet->setObjectName("NetworkSheet");
+    auto* sheetLayout = new QVBoxLayout(sheet);
+    sheetLayout->setContentsMargins(0, 0, 0, 0);
+    Splitter1 = new QSplitter(Qt::Horizontal, sheet);
+    Splitter1->setObjectName("Splitter1");
+    Splitter1->setHandleWidth(kSplitterWidth);
+    Splitter1->setChildrenCollapsible(false);
+    sheetLayout->addWidget(Splitter1);
+
+    auto* filterPanel = new QWidget(Splitter1);
+    filterPanel->setObjectName("FilterPanel");
+    FilterPanelLayout = new QVBoxLayout(filterPanel);
+    const int border = ScaledPixels(*this, kFilterPanelBorder);
+    FilterPanelLayout->setContentsMargins(border, border, border, border);
+    ApplyFilterButton = new TActionCheckBox(*ApplyFilter, filterPanel);
+    ApplyFilterButton->setObjectName("ApplyFilterButton");
+    QFont bold = ApplyFilterButton->font();
+    bold.setBold(true);
+    ApplyFilterButton->setFont(bold);
+    CheckBox1 = new TActionCheckBox(*HideInactive, filterPanel);
+    CheckBox1->setObjectName("CheckBox1");
+    for (QCheckBox* box : {ApplyFilterButton, CheckBox1}) {
+        box->setMinimumHeight(ScaledPixels(*this, kCheckBoxPanelHeight));
+        FilterPanelLayout->addWidget(box);
+    }
+    return sheet;
+}
+
+// The two panels share one row of their own: the hint panel has the width FormResize gives it
+// and the scan panel takes the rest, at least kScanPanelWidth. The row never holds the window at a
+// width: it claims no minimum of its own.
+void TMainForm::CreateStatusBar() {
+    statusBar()->setObjectName("StatusBar");
+    statusBar()->setMinimumHeight(ScaledPixels(*this, kStatusBarHeight));
+    auto* panels = new QWidget(statusBar());
+    panels->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    auto* layout = new QHBoxLayout(panels);
+    layout->setSizeConstraint(QLayout::SetNoConstraint);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    HintPanel = new QLabel(panels);
+    HintPanel->setObjectName("HintPanel");
+    ScanPanel = new QLabel(panels);
+    ScanPanel->setObjectName("ScanPanel");
+    ScanPanel->setMinimumWidth(
+        std::max(ScaledPixels(*this, kScanPanelWidth), ScanPanel->fontMetrics().horizontalAdvance(kScanText)));
+    for (QLabel* panel : {HintPanel, ScanPanel}) panel->setTextFormat(Qt::PlainText);
+    layout->addWidget(HintPanel);
+    layout->addWidget(ScanPanel, 1);
+    statusBar()->addWidget(panels, 1);
+    FormResize();
+
+    ScanIndicatorFade = new QTimer(this);
+    ScanIndicatorFade->setObjectName("ScanIndicatorFade");
+    ScanIndicatorFade->setInterval(kScanIndicatorTickMs);
+    connect(ScanIndicatorFade, &QTimer::timeout, this, &TMainForm::ScanIndicatorFadeTimer);
+    ScanIndicatorFade->start();
+}
+
+// The two views read the session, so they come after the life cycle has loaded it.
+void TMainForm::CreateViews() {
+    FilterTree = new TFilterTree(Session());
+    FilterTree->setObjectName("FilterTree");
+    FilterPanelLayout->insertWidget(1, FilterTree, 1);
+    DeviceTree = new TDeviceView(Session(), Splitter1);
+    DeviceTree->setObjectName("DeviceTree");
+    DeviceTree->setContextMenu(DeviceManageMenu);
+    Splitter1->setStretchFactor(1, 1);
+    Splitter1->setSizes({ScaledPixels(*this, kFilterPanelWidth), width()});
+
+    connect(FilterTree, &TFilterTree::FilterChanged, this, &TMainForm::FilterTreeChange);
+    connect(DeviceTree, &TDeviceView::SelectionChanged, this, &TMainForm::ActionList1Update);
+    connect(DeviceTree, &TDeviceView::InspectRequested, this, &TMainForm::InspectDeviceExecute);
+}
+
+void TMainForm::CentreOnScreen() {
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen()->availableGeometry().center());
+    move(frame.topLeft());
+}
+
+bool TMainForm::event(QEvent* event) {
+    if (event->type() == QEvent::StatusTip) {
+        HintPanel->setText(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void TMainForm::customEvent(QEvent* event) {
+    if (event->type() != UM_LISTCHANGED) {
+        QMainWindow::customEvent(event);
+        return;
+    }
+    const int parameter = FListChanged.Take(*static_cast<TListChangedEvent*>(event));
+    ReportingErrors(this, [this, parameter] { UMListChanged(parameter); });
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (FShown) return;
+    FShown = true;
+    ReportingErrors(this, [this] { FormShow(); });
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    ReportingErrors(this, [this] { FormClose(); });
+    QMainWindow::closeEvent(event);
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+void TMainForm::FormShow() {
+    CentreOnScreen();
+    MainTabs->setCurrentIndex(0);
+    HideInactive->setChecked(Session().HideInactive());
+    ApplyFilter->setChecked(true);
+    FFilterKind = qm::fkLastSeen;
+    FFilterValue = "Now";
+    FLifeCycle->Resume();
+    FilterTree->RebuildFilterTree();
+    ReloadLog();
+    RebuildDeviceTree();
+}
+
+void TMainForm::FormClose() { FLifeCycle->SaveSession(); }
+
+void TMainForm::FormResize() {
+    HintPanel->setFixedWidth(std::max(0, frameGeometry().width() - ScaledPixels(*this, kHintPanelMargin)));
+}
+
+void TMainForm::AddLogLine(const std::string& text) { FLifeCycle->AddLogLine(text); }
+
+void TMainForm::LogLineAdded(const std::string& line) { LogList->insertItem(0, QString::fromStdString(line)); }
+
+void TMainForm::ReloadLog() {
+    QStringList lines;
+    for (const std::string& line : Session().Log()) lines.append(QString::fromStdString(line));
+    LogList->clear();
+    LogList->addItems(lines);
+}
+
+void TMainForm::DeviceListChanged() {
+    QM_TRACE_ENTER("TMainForm::DeviceListChanged");
+    PostListChanged(1);
+    QM_TRACE_EXIT("TMainForm::DeviceListChanged");
+}
+
+void TMainForm::DeviceDataChanged() { PostListChanged(0); }
+
+void TMainForm::PostListChanged(int parameter) { FListChanged.Post(parameter); }
+
+void TMainForm::UMListChanged(int parameter) {
+    QM_TRACE_ENTER("TMainForm::UMListChanged");
+    if (parameter == 0) {
+        DeviceTree->RepaintRows();
+        FilterTree->RebuildFilterTree();
+    } else if (parameter == 1) {
+        FLifeCycle->SaveSession();
+        RebuildDeviceTree();
+        FilterTree->RebuildFilterTree();
+    }
+    QM_TRACE_EXIT("TMainForm::UMListChanged");
+}
+
+void TMainForm::RebuildDeviceTree() { DeviceTree->Rebuild(FFilterKind, FFilterValue); }
+
+void TMainForm::StartScanIndicator() {
+    FScanIndicator = kScanIndicatorTicks;
+    ScanPanel->setText(kScanText);
+}
+
+void TMainForm::ScanIndicatorFadeTimer() {
+    if (FScanIndicator > 0) {
+        statusBar()->update();
+    } else if (FScanIndicator == 0) {
+        ScanPanel->clear();
+    }
+    --FScanIndicator;
+}
+
+QString TMainForm::ScanIndicatorText() const { return ScanPanel->text(); }
+
+void TMainForm::ActionList1Update() {
+    const bool selected = DeviceTree->SelectedAddress().has_value();
+    DeleteDevice->setEnabled(selected);
+    InspectDevice->setEnabled(selected);
+}
+
+// While ApplyFilter is unchecked the selection is only remembered: the device view keeps listing
+// every device until the operator checks the action again.
+void TMainForm::FilterTreeChange(bool hasNode, qm::TFilterKind kind, const QString& value) {
+    FTreeHasNode = hasNode;
+    if (hasNode) {
+        FTreeKind = kind;
+        FTreeValue = value.toStdString();
+    }
+    if (ApplyFilter->isChecked()) UseTreeFilter();
+    RebuildDeviceTree();
+}
+
+void TMainForm::UseTreeFilter() {
+    if (FTreeHasNode) {
+        FFilterKind = FTreeKind;
+        FFilterValue = FTreeValue;
+    } else {
+        FFilterKind = qm::fkNone;
+    }
+}
+
+void TMainForm::ApplyFilterExecute() {
+    const bool apply = ApplyFilter->isChecked();
+    FilterTree->setEnabled(apply);
+    if (apply) {
+        UseTreeFilter();
+    } else {
+        FFilterKind = qm::fkNone;
+    }
+    RebuildDeviceTree();
+}
+
+void TMainForm::HideInactiveExecute() {
+    Session().SetHideInactive(HideInactive->isChecked());
+    DeviceListChanged();
+}
+
+void TMainForm::InspectDeviceExecute() {
+    if (DeviceTree->SelectedAddress()) FDialogs.deviceDetails->exec();
+}
+
+void TMainForm::SetLocationExecute() { FDialogs.chooseLocation->exec(); }
+
+void TMainForm::RadioInformationExecute() { FDialogs.radioInfo->exec(); }
+
+void TMainForm::AboutExecute() { FDialogs.about->exec(); }
+
+}  // namespace qm::ui

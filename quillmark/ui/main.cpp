@@ -1,0 +1,75 @@
+// The window program's entry point: the command line, the application object, the main window and
+// its four dialogs in that order, the message loop. Start-up errors are shown in the error box;
+// the program always ends with exit code 0 once the window program has started.
+
+#include <QApplication>
+#include <exception>
+#include <iostream>
+
+#include "quillmark/base/Error.h"
+#include "quillmark/core/ProgramDirectory.h"
+#include "quillmark/core/SessionFile.h"
+#include "quillmark/ui/AboutForm.h"
+#include "quillmark/ui/CanberraFoundSound.h"
+#include "quillmark/ui/ChooseLocationForm.h"
+#include "quillmark/ui/DefaultFoundSound.h"
+#include "quillmark/ui/DeviceDetailsForm.h"
+#include "quillmark/ui/DeviceImages.h"
+#include "quillmark/ui/ErrorBox.h"
+#include "quillmark/ui/MainForm.h"
+#include "quillmark/ui/ProgramOptions.h"
+#include "quillmark/ui/RadioInfoForm.h"
+#include "quillmark/ui/StopSignals.h"
+
+namespace {
+
+constexpr int kExitUsage = 2;
+constexpr const char* kApplicationTitle = "Tessaline Networks Quillmark";
+
+void RunMainWindow(QApplication& application, const qm::ui::TProgramOptions& options) {
+    const std::string programDirectory = qm::ProgramDirectory();
+    qm::ui::TCanberraFoundSound sound(qm::ui::DefaultFoundSoundFile(programDirectory));
+    qm::ui::TMainForm mainForm(qm::SessionFilePath(options.sessionDirectory), options.radio, sound);
+    qm::ui::TMainForm::TDialogs dialogs;
+    dialogs.radioInfo = new qm::ui::TRadioInfoForm(&mainForm);
+    dialogs.deviceDetails = new qm::ui::TDeviceDetailsForm(&mainForm);
+    dialogs.chooseLocation = new qm::ui::TChooseLocationForm(&mainForm);
+    dialogs.about = new qm::ui::TAboutForm(&mainForm);
+    mainForm.SetDialogs(dialogs);
+
+    // A stop from outside and the end of the desktop session close the window like Exit.
+    const qm::ui::TStopSignals stopSignals(mainForm);
+    QObject::connect(&application, &QGuiApplication::commitDataRequest, &mainForm, &QWidget::close);
+    mainForm.show();
+    QApplication::exec();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    const auto options =
+        qm::ui::ParseProgramOptions(std::vector<std::string>(argv + 1, argv + argc), qm::ProgramDirectory());
+    if (!options) {
+        std::cerr << qm::ui::kProgramUsage;
+        return kExitUsage;
+    }
+    if (options->help || options->version) {
+        std::cout << (options->help ? std::string(qm::ui::kProgramUsage) : qm::ui::VersionLine() + "\n");
+        return 0;
+    }
+
+    // Qt's own options come from the environment (QT_QPA_PLATFORM and the like): the command line
+    // holds the program's options only.
+    int qtArgc = 1;
+    QApplication application(qtArgc, argv);
+    QApplication::setApplicationName(kApplicationTitle);
+    QApplication::setWindowIcon(qm::ui::WindowIcon());
+    try {
+        RunMainWindow(application, *options);
+    } catch (const qm::TError& error) {
+        qm::ui::ShowErrorBox(nullptr, error.Message());
+    } catch (...) {
+        qm::ui::ShowErrorBox(nullptr, {});
+    }
+    return 0;
+}
