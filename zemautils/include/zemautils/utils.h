@@ -27,8 +27,10 @@ enum {
 ZEMA_API void Hex2Bin(const char* text, uint8_t* out, uint32_t byteCount);
 
 /* Runs commandLine through /bin/sh in a new process group with its input and output on /dev/null,
- * waits up to 15 s for it to end and then leaves it running. The ended process is always reaped.
- * 0 when the command was started, -1 otherwise. */
+ * waits up to 15 s for it to end and then leaves it running. The ended process is always reaped,
+ * by one library thread for all commands. 0 when the command was started; -1 when it could not
+ * be, which includes the shell ending within the wait with 127 (not found) or 126 (not
+ * executable). */
 ZEMA_API int32_t ExecuteCommand(const char* commandLine);
 
 /* Looks for an IPv4 address (host byte order) on an adapter with a 6-byte hardware address,

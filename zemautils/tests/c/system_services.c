@@ -4,8 +4,11 @@
 #define _POSIX_C_SOURCE 200809L
 
 #include <arpa/inet.h>
+#include <dirent.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -48,6 +51,7 @@ static void Utilities(void) {
     Hex2Bin("0aFf", bytes, 3);
     Check(bytes[0] == 0x0A && bytes[1] == 0xFF && bytes[2] == 0x00, "Hex2Bin");
     Check(ExecuteCommand("exit 0") == 0, "ExecuteCommand");
+    Check(ExecuteCommand("/no/such/program --flag") == -1, "ExecuteCommand of a program that does not exist");
     Check(ZEMALocalAddress(&address, hardware) == UTILS_NOT_FOUND,
           "ZEMALocalAddress of the loop-back address");
     Check(listener != -1, "loop-back listener");
@@ -71,13 +75,47 @@ static void Watchdog(void) {
     Check(status[0] == '\0', "WatchdogPrintStatus leaves out a sleeping thread");
 }
 
+static int ClosesOnExec(int descriptor) {
+    const int flags = fcntl(descriptor, F_GETFD);
+    return flags != -1 && (flags & FD_CLOEXEC) != 0;
+}
+
+enum { MAX_DESCRIPTORS = 1024 };
+
+/* Marks the process's open descriptors below MAX_DESCRIPTORS; the directory stream's own
+ * descriptor is left out. */
+static void OpenDescriptors(char open[MAX_DESCRIPTORS]) {
+    DIR* directory = opendir("/proc/self/fd");
+    struct dirent* entry;
+    memset(open, 0, MAX_DESCRIPTORS);
+    if (!directory) return;
+    while ((entry = readdir(directory)) != NULL) {
+        const int descriptor = atoi(entry->d_name);
+        if (entry->d_name[0] == '.' || descriptor == dirfd(directory) || descriptor >= MAX_DESCRIPTORS)
+            continue;
+        open[descriptor] = 1;
+    }
+    closedir(directory);
+}
+
 int main(void) {
-    uint32_t first = RandomGet32();
+    char before[MAX_DESCRIPTORS];
+    char after[MAX_DESCRIPTORS];
+    int descriptor;
+    uint32_t first;
+    OpenDescriptors(before);
+    first = RandomGet32();
     int differs = 0;
     int i;
     for (i = 0; i < 8 && !differs; ++i) differs = RandomGet32() != first;
     Check(differs, "RandomGet32");
     Utilities();
     Watchdog();
+    /* What the library keeps open, such as what watches started commands, stays out of child
+     * processes. */
+    OpenDescriptors(after);
+    for (descriptor = 0; descriptor < MAX_DESCRIPTORS; ++descriptor)
+        if (after[descriptor] && !before[descriptor])
+            Check(ClosesOnExec(descriptor), "a descriptor of the library is inherited by child processes");
     return failures == 0 ? 0 : 1;
 }
