@@ -7,7 +7,9 @@ namespace qm::ui {
 
 namespace {
 
-bool IsMerged(int parameter) { return parameter == 0 || parameter == 1; }
+bool IsMerged(int parameter) {
+    return parameter == 0 || parameter == 1;
+}
 
 }  // namespace
 

@@ -83,9 +83,13 @@ TMainForm::~TMainForm() {
     delete FilterTree;
 }
 
-void TMainForm::SetDialogs(const TDialogs& dialogs) { FDialogs = dialogs; }
+void TMainForm::SetDialogs(const TDialogs& dialogs) {
+    FDialogs = dialogs;
+}
 
-qm::TSessionState& TMainForm::Session() { return FLifeCycle->Session(); }
+qm::TSessionState& TMainForm::Session() {
+    return FLifeCycle->Session();
+}
 
 QAction* TMainForm::NewAction(const char* name, const char* caption, const char* hint) {
     auto* action = new QAction(caption, this);
@@ -106,7 +110,8 @@ void TMainForm::CreateActions() {
     Help = NewAction("Help", "&Help...", "Get help on Quillmark");
     DeleteDevice = NewAction("DeleteDevice", "&Delete Device", "Delete the selected device from the list");
     ClearLog = NewAction("ClearLog", "&Clear Log", "Clear all messages from the log");
-    DeleteAllDevices = NewAction("DeleteAllDevices", "Delete &All Devices", "Delete all devices from the list");
+    DeleteAllDevices =
+        NewAction("DeleteAllDevices", "Delete &All Devices", "Delete all devices from the list");
     InspectDevice =
         NewAction("InspectDevice", "&Inspect Device...", "Inspect detailed information for the device");
     HideInactive = NewAction("HideInactive", "Hide &Inactive Devices",
@@ -225,8 +230,8 @@ void TMainForm::CreateStatusBar() {
     HintPanel->setObjectName("HintPanel");
     ScanPanel = new QLabel(panels);
     ScanPanel->setObjectName("ScanPanel");
-    ScanPanel->setMinimumWidth(
-        std::max(ScaledPixels(*this, kScanPanelWidth), ScanPanel->fontMetrics().horizontalAdvance(kScanText)));
+    ScanPanel->setMinimumWidth(std::max(ScaledPixels(*this, kScanPanelWidth),
+                                        ScanPanel->fontMetrics().horizontalAdvance(kScanText)));
     for (QLabel* panel : {HintPanel, ScanPanel}) panel->setTextFormat(Qt::PlainText);
     layout->addWidget(HintPanel);
     layout->addWidget(ScanPanel, 1);
@@ -309,15 +314,21 @@ void TMainForm::FormShow() {
     RebuildDeviceTree();
 }
 
-void TMainForm::FormClose() { FLifeCycle->SaveSession(); }
+void TMainForm::FormClose() {
+    FLifeCycle->SaveSession();
+}
 
 void TMainForm::FormResize() {
     HintPanel->setFixedWidth(std::max(0, frameGeometry().width() - ScaledPixels(*this, kHintPanelMargin)));
 }
 
-void TMainForm::AddLogLine(const std::string& text) { FLifeCycle->AddLogLine(text); }
+void TMainForm::AddLogLine(const std::string& text) {
+    FLifeCycle->AddLogLine(text);
+}
 
-void TMainForm::LogLineAdded(const std::string& line) { LogList->insertItem(0, QString::fromStdString(line)); }
+void TMainForm::LogLineAdded(const std::string& line) {
+    LogList->insertItem(0, QString::fromStdString(line));
+}
 
 void TMainForm::ReloadLog() {
     QStringList lines;
@@ -332,9 +343,13 @@ void TMainForm::DeviceListChanged() {
     QM_TRACE_EXIT("TMainForm::DeviceListChanged");
 }
 
-void TMainForm::DeviceDataChanged() { PostListChanged(0); }
+void TMainForm::DeviceDataChanged() {
+    PostListChanged(0);
+}
 
-void TMainForm::PostListChanged(int parameter) { FListChanged.Post(parameter); }
+void TMainForm::PostListChanged(int parameter) {
+    FListChanged.Post(parameter);
+}
 
 void TMainForm::UMListChanged(int parameter) {
     QM_TRACE_ENTER("TMainForm::UMListChanged");
@@ -349,7 +364,9 @@ void TMainForm::UMListChanged(int parameter) {
     QM_TRACE_EXIT("TMainForm::UMListChanged");
 }
 
-void TMainForm::RebuildDeviceTree() { DeviceTree->Rebuild(FFilterKind, FFilterValue); }
+void TMainForm::RebuildDeviceTree() {
+    DeviceTree->Rebuild(FFilterKind, FFilterValue);
+}
 
 void TMainForm::StartScanIndicator() {
     FScanIndicator = kScanIndicatorTicks;
@@ -365,7 +382,9 @@ void TMainForm::ScanIndicatorFadeTimer() {
     --FScanIndicator;
 }
 
-QString TMainForm::ScanIndicatorText() const { return ScanPanel->text(); }
+QString TMainForm::ScanIndicatorText() const {
+    return ScanPanel->text();
+}
 
 void TMainForm::ActionList1Update() {
     const bool selected = DeviceTree->SelectedAddress().has_value();
@@ -414,10 +433,16 @@ void TMainForm::InspectDeviceExecute() {
     if (DeviceTree->SelectedAddress()) FDialogs.deviceDetails->exec();
 }
 
-void TMainForm::SetLocationExecute() { FDialogs.chooseLocation->exec(); }
+void TMainForm::SetLocationExecute() {
+    FDialogs.chooseLocation->exec();
+}
 
-void TMainForm::RadioInformationExecute() { FDialogs.radioInfo->exec(); }
+void TMainForm::RadioInformationExecute() {
+    FDialogs.radioInfo->exec();
+}
 
-void TMainForm::AboutExecute() { FDialogs.about->exec(); }
+void TMainForm::AboutExecute() {
+    FDialogs.about->exec();
+}
 
 }  // namespace qm::ui

@@ -79,15 +79,21 @@ void TQtMainThreadBridge::PostListChanged(int parameter) {
     }
 }
 
-void TQtMainThreadBridge::DiscoveryEnded() { QCoreApplication::postEvent(this, new QEvent(kWakeEvent)); }
+void TQtMainThreadBridge::DiscoveryEnded() {
+    QCoreApplication::postEvent(this, new QEvent(kWakeEvent));
+}
 
 void TQtMainThreadBridge::ServeUntil(const std::function<bool()>& done) {
     while (!done()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
-void TQtMainThreadBridge::AddLogLine(const std::string& text) { FForm.AddLogLine(text); }
+void TQtMainThreadBridge::AddLogLine(const std::string& text) {
+    FForm.AddLogLine(text);
+}
 
-void TQtMainThreadBridge::StartScanIndicator() { FForm.StartScanIndicator(); }
+void TQtMainThreadBridge::StartScanIndicator() {
+    FForm.StartScanIndicator();
+}
 
 // A wake event needs no handling: it only ends the wait of processEvents in ServeUntil.
 void TQtMainThreadBridge::customEvent(QEvent* event) {

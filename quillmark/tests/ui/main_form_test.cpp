@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <atomic>
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -36,6 +37,7 @@
 #include "quillmark/ui/ListChangedEvent.h"
 #include "quillmark/ui/MainForm.h"
 #include "quillmark/ui/QtMainThreadBridge.h"
+#include "quillmark/ui/StopSignals.h"
 #include "testsupport/ScopedTempDir.h"
 
 namespace {
@@ -66,7 +68,9 @@ bool ServeUntil(const std::function<bool()>& done) {
     return true;
 }
 
-std::int32_t Now() { return qm::SystemClock().Now(); }
+std::int32_t Now() {
+    return qm::SystemClock().Now();
+}
 
 struct TSeedDevice {
     std::string address;
@@ -182,7 +186,8 @@ TEST_F(MainFormTest, AMissingScenarioFileThrowsFromTheConstructor) {
 
 TEST_F(MainFormTest, ClosingDuringAPassLeavesScanFinishedAsTheNewestSavedLine) {
     auto form = StartShown(kSlowPass);
-    ASSERT_TRUE(ServeUntil([&] { return form->Session().Log().front().ends_with("Found new device: (00:00:00:00:00:0A)"); }));
+    ASSERT_TRUE(ServeUntil(
+        [&] { return form->Session().Log().front().ends_with("Found new device: (00:00:00:00:00:0A)"); }));
     // The thread goes on with the new device's hand-offs and its SDP query while the window closes.
     form->close();
     EXPECT_TRUE(SavedLog().front().ends_with("Found new device: (00:00:00:00:00:0A)"));
@@ -194,6 +199,17 @@ TEST_F(MainFormTest, ClosingDuringAPassLeavesScanFinishedAsTheNewestSavedLine) {
     const auto session = qm::LoadSession(sessionPath);
     qm::TDeviceListLock lock(session->DeviceList());
     EXPECT_EQ(lock->Count(), 1);
+}
+
+TEST_F(MainFormTest, SigtermClosesTheWindowAndKeepsTheShutDownOrder) {
+    auto form = StartShown();
+    {
+        const qm::ui::TStopSignals stopSignals(*form);
+        std::raise(SIGTERM);
+        ASSERT_TRUE(ServeUntil([&] { return !form->isVisible(); }));
+    }
+    form.reset();
+    EXPECT_TRUE(SavedLog().front().ends_with(": Scan finished"));
 }
 
 // --- first show ---
@@ -215,7 +231,8 @@ TEST_F(MainFormTest, FirstShowTakesHideInactiveFromTheSessionAndChecksApplyFilte
 class MainFormFilterTest : public MainFormTest {
 protected:
     void SetUp() override {
-        WriteSession(sessionPath, "", false, {{"(00:00:00:00:00:01)", "Recent", 10}, {"(00:00:00:00:00:02)", "Old", 600}});
+        WriteSession(sessionPath, "", false,
+                     {{"(00:00:00:00:00:01)", "Recent", 10}, {"(00:00:00:00:00:02)", "Old", 600}});
         form = StartShown();
     }
     Addresses Rows() { return DeviceTree(*form).RowAddresses(); }
@@ -299,7 +316,9 @@ protected:
         device.SetLastSeen(Now());
         AddUnsavedLine();
     }
-    void AddUnsavedLine() { form->Session().Log().push_front("unsaved line " + std::to_string(++unsavedLines)); }
+    void AddUnsavedLine() {
+        form->Session().Log().push_front("unsaved line " + std::to_string(++unsavedLines));
+    }
     // The session file holds the newest line of the session.
     bool Saved() const { return SavedLog().front() == form->Session().Log().front(); }
     bool FilterTreeCounted() { return FilterTree(*form).NodeTexts().contains("Now (1)"); }
@@ -316,7 +335,8 @@ TEST_F(MainFormListChangedTest, EachParameterRefreshesWhatItSays) {
         bool rebuiltDeviceTree;
         bool rebuiltFilterTree;
     };
-    for (const TCase& c : {TCase{2, false, false, false}, TCase{0, false, false, true}, TCase{1, true, true, true}}) {
+    for (const TCase& c :
+         {TCase{2, false, false, false}, TCase{0, false, false, true}, TCase{1, true, true, true}}) {
         SCOPED_TRACE(c.parameter);
         form->PostListChanged(c.parameter);
         QCoreApplication::sendPostedEvents(form.get());
@@ -460,7 +480,8 @@ TEST_F(MainFormTest, DeleteAndInspectNeedASelectedRow) {
     qm::ui::TDeviceView& view = DeviceTree(*form);
     ASSERT_EQ(view.RowAddresses().size(), 1u);
     const auto enabled = [&] {
-        return std::vector<bool>{Action(*form, "DeleteDevice").isEnabled(), Action(*form, "InspectDevice").isEnabled()};
+        return std::vector<bool>{Action(*form, "DeleteDevice").isEnabled(),
+                                 Action(*form, "InspectDevice").isEnabled()};
     };
     EXPECT_EQ(enabled(), std::vector<bool>({false, false}));
     view.setCurrentIndex(view.model()->index(0, 0));
@@ -491,7 +512,8 @@ TEST_F(MainFormTest, TheHintPanelShowsTheHintOfTheItemUnderThePointer) {
 QStringList MenuItems(const QMenu& menu) {
     QStringList items;
     for (const QAction* item : menu.actions())
-        items.append(item->isSeparator() ? "-" : (item->text() + " " + item->shortcut().toString()).trimmed());
+        items.append(item->isSeparator() ? "-"
+                                         : (item->text() + " " + item->shortcut().toString()).trimmed());
     return items;
 }
 
@@ -501,7 +523,8 @@ TEST_F(MainFormTest, TheMenusOfferTheActionsInTheirOrder) {
         {"&File", {"&Exit"}},
         {"&Configure", {"Set &Location... Ctrl+L", "-", "&Radio Information..."}},
         {"&Filter", {"&Apply Filter Ctrl+F", "Hide &Inactive Devices Ctrl+H"}},
-        {"&Manage", {"&Inspect Device... Ctrl+I", "-", "&Delete Device", "Delete &All Devices", "-", "&Clear Log"}},
+        {"&Manage",
+         {"&Inspect Device... Ctrl+I", "-", "&Delete Device", "Delete &All Devices", "-", "&Clear Log"}},
         {"&Help", {"&Help...", "-", "&About Quillmark..."}},
     };
     const QList<QAction*> menus = form->menuBar()->actions();
@@ -528,9 +551,8 @@ TEST(MainFormGrab, NetworkAndLogPagesAfterASimulatedScan) {
     TSilentSound sound;
     TMainForm form((dir / "Quillmark.dat").string(), qm::TRadioChoice{true, ""}, sound);
     form.show();
-    ASSERT_TRUE(ServeUntil([&] {
-        return form.findChild<qm::ui::TDeviceView*>("DeviceTree")->RowAddresses().size() >= 6;
-    }));
+    ASSERT_TRUE(ServeUntil(
+        [&] { return form.findChild<qm::ui::TDeviceView*>("DeviceTree")->RowAddresses().size() >= 6; }));
     auto& tabs = *form.findChild<QTabWidget*>("MainTabs");
     form.StartScanIndicator();
     EXPECT_TRUE(form.grab().save(QString::fromStdString((grabs / "main_form_network.png").string())));

@@ -45,8 +45,9 @@ TEST(ProgramOptions, ReadsEachOptionAndKeepsTheDefaultsOtherwise) {
 
 TEST(ProgramOptions, RejectsUnknownOptionsAndMissingValues) {
     const std::vector<std::vector<std::string>> cases = {
-        {"--frobnicate"}, {"-platform", "offscreen"}, {"--simulate="}, {"--session-dir"},
-        {"--session-dir", ""}, {"--help=yes"}, {"file.json"},
+        {"--frobnicate"},  {"-platform", "offscreen"}, {"--simulate="},
+        {"--session-dir"}, {"--session-dir", ""},      {"--help=yes"},
+        {"file.json"},
     };
     for (const auto& arguments : cases) {
         EXPECT_FALSE(ParseProgramOptions(arguments, kProgramDirectory).has_value())
