@@ -70,7 +70,8 @@ void TQtMainThreadBridge::Synchronize(const std::function<void()>& work) {
     handOff.Wait();
 }
 
-// The window's own notices say what they are: a changed membership is traced as one.
+// A changed membership goes through the window's DeviceListChanged, which traces it; any other
+// notice is posted as it is.
 void TQtMainThreadBridge::PostListChanged(int parameter) {
     if (parameter == 1) {
         FForm.DeviceListChanged();
