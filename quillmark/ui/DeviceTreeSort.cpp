@@ -19,15 +19,21 @@ using TSortKeys = std::vector<std::int64_t>;
 
 constexpr std::int64_t kMissingKey = INT64_MIN;
 
+// A row's key beside its position in the list order, kept together so the sort reads no other
+// memory.
+struct TKeyedRow {
+    std::int64_t key;
+    std::uint32_t row;
+};
+
 // Negative when row a sorts before row b in ascending order, 0 when their keys are equal.
-int DeviceTreeCompareNodes(const TSortKeys& keys, std::size_t a, std::size_t b) {
-    return (keys[a] > keys[b]) - (keys[a] < keys[b]);
-}
+int DeviceTreeCompareNodes(const TKeyedRow& a, const TKeyedRow& b) { return (a.key > b.key) - (a.key < b.key); }
 
 // The rank of each text in the collation order; texts the collator finds equal share a rank.
 // Repeated texts (many devices share a location or the name "Unknown") are collated once.
 TSortKeys CollationRanks(const std::vector<const std::string*>& texts) {
     std::unordered_map<std::string_view, std::size_t> distinctOf;
+    distinctOf.reserve(texts.size());
     std::vector<std::size_t> textDistinct(texts.size());
     std::vector<std::string_view> distinct;
     for (std::size_t i = 0; i < texts.size(); ++i) {
@@ -85,16 +91,18 @@ void SortDeviceRows(qm::TDeviceList& list, std::vector<std::string>& rows, int c
         TDeviceListLock lock(list);
         keys = column == dcName || column == dcLocation ? TextKeys(list, rows, column) : NumberKeys(list, rows, column);
     }
-    // Descending reverses the comparison's sign; ties keep their order either way.
+    std::vector<TKeyedRow> keyed(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) keyed[i] = {keys[i], static_cast<std::uint32_t>(i)};
+    // Descending reverses the comparison's sign; equal keys fall back to the list order in both
+    // directions, which makes the sort stable.
     const int sign = order == Qt::AscendingOrder ? 1 : -1;
-    std::vector<std::size_t> permutation(rows.size());
-    std::iota(permutation.begin(), permutation.end(), std::size_t{0});
-    std::stable_sort(permutation.begin(), permutation.end(), [&](std::size_t a, std::size_t b) {
-        return sign * DeviceTreeCompareNodes(keys, a, b) < 0;
+    std::sort(keyed.begin(), keyed.end(), [sign](const TKeyedRow& a, const TKeyedRow& b) {
+        const int compared = sign * DeviceTreeCompareNodes(a, b);
+        return compared != 0 ? compared < 0 : a.row < b.row;
     });
     std::vector<std::string> sorted;
     sorted.reserve(rows.size());
-    for (std::size_t index : permutation) sorted.push_back(std::move(rows[index]));
+    for (const TKeyedRow& entry : keyed) sorted.push_back(std::move(rows[entry.row]));
     rows = std::move(sorted);
 }
 
