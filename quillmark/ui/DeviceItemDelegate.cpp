@@ -20,7 +20,10 @@ namespace {
 constexpr int kCellMargin = 4;   // between the cell's edges and its contents
 constexpr int kPictureGap = 4;   // between the picture and the name
 constexpr int kCountGap = 8;     // between the first sighting and the number of sightings
-constexpr qreal kGreyWeight = 0.45;  // share of the background in the grey of inactive devices
+// Share of the background in the grey of inactive devices; less on the selection highlight, whose
+// contrast with its text is lower to begin with.
+constexpr qreal kGreyOnBase = 0.45;
+constexpr qreal kGreyOnHighlight = 0.35;
 
 // What one cell shows, copied out of the record while the list's lock is held, so the lock is
 // not held while text is laid out.
@@ -86,7 +89,8 @@ QColor TextColour(const QStyleOptionViewItem& option, bool active) {
     const bool selected = option.state & QStyle::State_Selected;
     const QColor ink = option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text);
     if (active) return ink;
-    return Blend(ink, option.palette.color(group, selected ? QPalette::Highlight : QPalette::Base), kGreyWeight);
+    if (selected) return Blend(ink, option.palette.color(group, QPalette::Highlight), kGreyOnHighlight);
+    return Blend(ink, option.palette.color(group, QPalette::Base), kGreyOnBase);
 }
 
 // One line of plain text with its top left corner at (x, y); cut off at the cell's edge.
