@@ -71,12 +71,13 @@ private:
 
 // Plausible inventory texts: names repeat (many devices report none and stay "Unknown"), locations
 // come from a short list with letter-case variants, a third of the devices carry service records.
-const std::array<const char*, 12> kNames = {"Unknown",  "Pixel",     "iPhone",   "Galaxy",   "ThinkPad",
-                                            "MX Keys",  "WH-1000XM", "LaserJet", "Jabra",    "Fitbit",
-                                            "Ärztehaus", "édition"};
-const std::array<const char*, 8> kLocations = {"", "Office", "office", "Home", "Lab", "Print room", "Café", "Garage"};
-const std::array<const char*, 6> kServices = {"Serial Port", "Audio Gateway", "Headset", "Printer",
-                                              "Phonebook Access", "Object Push"};
+const std::array<const char*, 12> kNames = {"Unknown",  "Pixel",   "iPhone",    "Galaxy",
+                                            "ThinkPad", "MX Keys", "WH-1000XM", "LaserJet",
+                                            "Jabra",    "Fitbit",  "Ärztehaus", "édition"};
+const std::array<const char*, 8> kLocations = {"",    "Office",     "office", "Home",
+                                               "Lab", "Print room", "Café",   "Garage"};
+const std::array<const char*, 6> kServices = {"Serial Port", "Audio Gateway",    "Headset",
+                                              "Printer",     "Phonebook Access", "Object Push"};
 
 std::string ServiceRecord(const std::string& name) {
     const std::string body = std::string("\x09\x00\x00\x0A\x00\x01\x00\x00", 8) +
@@ -86,8 +87,8 @@ std::string ServiceRecord(const std::string& name) {
 
 std::string AddressText(int number) {
     char text[24];
-    std::snprintf(text, sizeof text, "(00:1A:%02X:%02X:%02X:%02X)", (number >> 24) & 0xFF, (number >> 16) & 0xFF,
-                  (number >> 8) & 0xFF, number & 0xFF);
+    std::snprintf(text, sizeof text, "(00:1A:%02X:%02X:%02X:%02X)", (number >> 24) & 0xFF,
+                  (number >> 16) & 0xFF, (number >> 8) & 0xFF, number & 0xFF);
     return text;
 }
 
@@ -138,8 +139,8 @@ TFigure Measure(Work&& work) {
 
 bool Report(const std::string& what, TFigure figure, double goal) {
     const bool met = figure.median < goal;
-    std::printf("%-52s %8.2f ms (worst %8.2f)  goal < %g ms  %s\n", what.c_str(), figure.median, figure.worst, goal,
-                met ? "ok" : "MISSED");
+    std::printf("%-52s %8.2f ms (worst %8.2f)  goal < %g ms  %s\n", what.c_str(), figure.median, figure.worst,
+                goal, met ? "ok" : "MISSED");
     return met;
 }
 
@@ -244,13 +245,13 @@ int main(int argc, char** argv) {
                 Milliseconds([&] { tree->RebuildFilterTree(); }));
     met &= Report("filter tree rebuild", Measure([&] { tree->RebuildFilterTree(); }), 250);
     met &= Report("device view rebuild, unsorted", Measure([&] { view->Rebuild(qm::fkNone, {}); }), 150);
-    const std::array<const char*, qm::ui::kDeviceColumnCount> columns = {"Name", "First Seen/LastSeen", "Type/Flags",
-                                                                         "Location"};
+    const std::array<const char*, qm::ui::kDeviceColumnCount> columns = {"Name", "First Seen/LastSeen",
+                                                                         "Type/Flags", "Location"};
     for (int column = 0; column < qm::ui::kDeviceColumnCount; ++column) {
         for (const char* direction : {"ascending", "descending"}) {
             view->DeviceTreeHeaderClick(column);  // the next direction of the cycle, rebuilt once untimed
-            met &= Report(std::string("device view rebuild sorted by ") + columns[static_cast<std::size_t>(column)] +
-                              ", " + direction,
+            met &= Report(std::string("device view rebuild sorted by ") +
+                              columns[static_cast<std::size_t>(column)] + ", " + direction,
                           Measure([&] { view->Rebuild(qm::fkNone, {}); }), 150);
         }
         view->DeviceTreeHeaderClick(column);  // back to unsorted

@@ -1,8 +1,8 @@
 #include "quillmark/ui/DeviceItemDelegate.h"
 
 #include <QApplication>
-#include <QPainter>
 #include <QPaintDevice>
+#include <QPainter>
 #include <algorithm>
 #include <optional>
 #include <string>
@@ -17,9 +17,9 @@ namespace qm::ui {
 
 namespace {
 
-constexpr int kCellMargin = 4;   // between the cell's edges and its contents
-constexpr int kPictureGap = 4;   // between the picture and the name
-constexpr int kCountGap = 8;     // between the first sighting and the number of sightings
+constexpr int kCellMargin = 4;  // between the cell's edges and its contents
+constexpr int kPictureGap = 4;  // between the picture and the name
+constexpr int kCountGap = 8;    // between the first sighting and the number of sightings
 // Share of the background in the grey of inactive devices; less on the selection highlight, whose
 // contrast with its text is lower to begin with.
 constexpr qreal kGreyOnBase = 0.45;
@@ -35,7 +35,9 @@ struct TCellContent {
     QString second;
 };
 
-QString Text(const std::string& text) { return QString::fromStdString(text); }
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 void ReadColumn(qm::TBTDevice& device, int column, TCellContent& cell) {
     switch (column) {
@@ -130,7 +132,8 @@ int DeviceRowHeight(const QFontMetrics& metrics) {
     return std::max(kDevicePictureSize + 8, 2 * metrics.height() + 4);
 }
 
-TDeviceItemDelegate::TDeviceItemDelegate(qm::TSessionState& session, const TDeviceTreeModel& model, QObject* parent)
+TDeviceItemDelegate::TDeviceItemDelegate(qm::TSessionState& session, const TDeviceTreeModel& model,
+                                         QObject* parent)
     : QStyledItemDelegate(parent), FSession(session), FModel(model) {}
 
 void TDeviceItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -142,7 +145,8 @@ void TDeviceItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
     style->drawPrimitive(QStyle::PE_PanelItemViewItem, &view, painter, widget);
     if (index.row() < 0 || index.row() >= FModel.rowCount()) return;
-    const std::optional<TCellContent> cell = ReadCell(FSession, FModel.AddressAt(index.row()), index.column());
+    const std::optional<TCellContent> cell =
+        ReadCell(FSession, FModel.AddressAt(index.row()), index.column());
     if (!cell) return;
     painter->save();
     painter->setClipRect(view.rect, Qt::IntersectClip);

@@ -22,7 +22,8 @@ public:
 
     // DeviceTreeDrawNode: the selection background of the view's style, then the cell's texts; a
     // row whose device is gone gets the background only.
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
     // DeviceTreeMeasureItem: every row is as high as a device picture plus 8 pixels, or two text
     // lines where the font is larger than that.
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;

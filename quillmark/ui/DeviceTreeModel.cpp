@@ -7,8 +7,8 @@ namespace qm::ui {
 
 namespace {
 
-const std::array<const char*, kDeviceColumnCount> kColumnTitles = {"Name", "First Seen/LastSeen", "Type/Flags",
-                                                                   "Location"};
+const std::array<const char*, kDeviceColumnCount> kColumnTitles = {"Name", "First Seen/LastSeen",
+                                                                   "Type/Flags", "Location"};
 
 }  // namespace
 
@@ -23,13 +23,15 @@ int TDeviceTreeModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant TDeviceTreeModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || index.column() != dcName || !checkIndex(index, CheckIndexOption::IndexIsValid))
+    if (role != Qt::DisplayRole || index.column() != dcName ||
+        !checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
     return QString::fromStdString(AddressAt(index.row()));
 }
 
 QVariant TDeviceTreeModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= kDeviceColumnCount)
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
+        section >= kDeviceColumnCount)
         return {};
     return QString::fromLatin1(kColumnTitles[static_cast<std::size_t>(section)]);
 }

@@ -27,7 +27,9 @@ struct TKeyedRow {
 };
 
 // Negative when row a sorts before row b in ascending order, 0 when their keys are equal.
-int DeviceTreeCompareNodes(const TKeyedRow& a, const TKeyedRow& b) { return (a.key > b.key) - (a.key < b.key); }
+int DeviceTreeCompareNodes(const TKeyedRow& a, const TKeyedRow& b) {
+    return (a.key > b.key) - (a.key < b.key);
+}
 
 // The rank of each text in the collation order; texts the collator finds equal share a rank.
 // Repeated texts (many devices share a location or the name "Unknown") are collated once.
@@ -46,7 +48,8 @@ TSortKeys CollationRanks(const std::vector<const std::string*>& texts) {
     std::vector<QCollatorSortKey> sortKeys;
     sortKeys.reserve(distinct.size());
     for (std::string_view text : distinct)
-        sortKeys.push_back(collator.sortKey(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))));
+        sortKeys.push_back(
+            collator.sortKey(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))));
     std::vector<std::size_t> order(distinct.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
     std::sort(order.begin(), order.end(),
@@ -89,7 +92,8 @@ void SortDeviceRows(qm::TDeviceList& list, std::vector<std::string>& rows, int c
     TSortKeys keys;
     {
         TDeviceListLock lock(list);
-        keys = column == dcName || column == dcLocation ? TextKeys(list, rows, column) : NumberKeys(list, rows, column);
+        keys = column == dcName || column == dcLocation ? TextKeys(list, rows, column)
+                                                        : NumberKeys(list, rows, column);
     }
     std::vector<TKeyedRow> keyed(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) keyed[i] = {keys[i], static_cast<std::uint32_t>(i)};

@@ -62,7 +62,9 @@ void TDeviceView::Rebuild(qm::TFilterKind kind, const std::string& value) {
     verticalScrollBar()->setValue(vertical);
 }
 
-void TDeviceView::RepaintRows() { viewport()->update(); }
+void TDeviceView::RepaintRows() {
+    viewport()->update();
+}
 
 std::optional<std::string> TDeviceView::SelectedAddress() const {
     const QModelIndexList rows = selectionModel()->selectedRows();
@@ -70,9 +72,13 @@ std::optional<std::string> TDeviceView::SelectedAddress() const {
     return FModel->AddressAt(rows.front().row());
 }
 
-const std::vector<std::string>& TDeviceView::RowAddresses() const { return FModel->Rows(); }
+const std::vector<std::string>& TDeviceView::RowAddresses() const {
+    return FModel->Rows();
+}
 
-void TDeviceView::setContextMenu(QMenu* menu) { FContextMenu = menu; }
+void TDeviceView::setContextMenu(QMenu* menu) {
+    FContextMenu = menu;
+}
 
 void TDeviceView::DeviceTreeHeaderClick(int column) {
     if (column != FSortColumn) {
@@ -131,7 +137,9 @@ void TDeviceView::SelectAddress(const std::string& address) {
     if (row >= 0) setCurrentIndex(FModel->index(row, dcName));
 }
 
-void TDeviceView::ShowSortIndicator() { header()->setSortIndicator(FSortColumn, FSortOrder); }
+void TDeviceView::ShowSortIndicator() {
+    header()->setSortIndicator(FSortColumn, FSortOrder);
+}
 
 void TDeviceView::SetColumnWidths() {
     const qreal scale = std::max<qreal>(1.0, fontMetrics().height() / kReferenceLineHeight);

@@ -34,7 +34,8 @@ void AddValueNodes(TFilterCategory& category, qm::TFilterKind kind,
                    const std::vector<qm::TFilterValueCount>& counts) {
     category.Values.reserve(counts.size());
     for (const qm::TFilterValueCount& entry : counts) {
-        const QString caption = entry.value.empty() ? QStringLiteral("None") : QString::fromStdString(entry.value);
+        const QString caption =
+            entry.value.empty() ? QStringLiteral("None") : QString::fromStdString(entry.value);
         category.Values.push_back(TFilterNodeData{false, caption, kind, entry.value, entry.count});
     }
 }
@@ -68,7 +69,8 @@ void TFilterTree::RebuildFilterTree() {
 
 QStringList TFilterTree::NodeTexts() const {
     QStringList texts;
-    for (const QModelIndex& index : FModel->NodesInDisplayOrder()) texts.append(FilterTreeGetText(*FModel->Node(index)));
+    for (const QModelIndex& index : FModel->NodesInDisplayOrder())
+        texts.append(FilterTreeGetText(*FModel->Node(index)));
     return texts;
 }
 

@@ -35,7 +35,9 @@ int TFilterTreeModel::rowCount(const QModelIndex& parent) const {
     return static_cast<int>(FCategories[static_cast<std::size_t>(parent.row())].Values.size());
 }
 
-int TFilterTreeModel::columnCount(const QModelIndex&) const { return 1; }
+int TFilterTreeModel::columnCount(const QModelIndex&) const {
+    return 1;
+}
 
 QVariant TFilterTreeModel::data(const QModelIndex& index, int role) const {
     const TFilterNodeData* node = Node(index);
@@ -51,7 +53,8 @@ QVariant TFilterTreeModel::data(const QModelIndex& index, int role) const {
 
 Qt::ItemFlags TFilterTreeModel::flags(const QModelIndex& index) const {
     if (!index.isValid()) return Qt::NoItemFlags;
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | (Node(index)->IsCategory ? Qt::NoItemFlags : Qt::ItemNeverHasChildren);
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable |
+           (Node(index)->IsCategory ? Qt::NoItemFlags : Qt::ItemNeverHasChildren);
 }
 
 void TFilterTreeModel::SetCategories(std::vector<TFilterCategory> categories) {
@@ -72,7 +75,8 @@ std::vector<QModelIndex> TFilterTreeModel::NodesInDisplayOrder() const {
     for (int heading = 0; heading < rowCount(); ++heading) {
         const QModelIndex headingIndex = index(heading, 0);
         nodes.push_back(headingIndex);
-        for (int value = 0; value < rowCount(headingIndex); ++value) nodes.push_back(index(value, 0, headingIndex));
+        for (int value = 0; value < rowCount(headingIndex); ++value)
+            nodes.push_back(index(value, 0, headingIndex));
     }
     return nodes;
 }

@@ -23,8 +23,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "quillmark/core/BluetoothNames.h"
 #include "quillmark/core/BTDevice.h"
+#include "quillmark/core/BluetoothNames.h"
 #include "quillmark/ui/DeviceImages.h"
 #include "quillmark/ui/DeviceTreeModel.h"
 #include "quillmark/ui/FilterTree.h"
@@ -40,11 +40,14 @@ using TRows = std::vector<std::string>;
 
 // Presses and releases the left button over the middle of a header section.
 void ClickHeader(QHeaderView& header, int column) {
-    const QPoint centre(header.sectionViewportPosition(column) + header.sectionSize(column) / 2, header.height() / 2);
+    const QPoint centre(header.sectionViewportPosition(column) + header.sectionSize(column) / 2,
+                        header.height() / 2);
     const QPoint global = header.viewport()->mapToGlobal(centre);
-    QMouseEvent press(QEvent::MouseButtonPress, centre, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, centre, global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
     QApplication::sendEvent(header.viewport(), &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, centre, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, centre, global, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
     QApplication::sendEvent(header.viewport(), &release);
 }
 
@@ -53,7 +56,9 @@ void PressKey(QWidget& widget, int key) {
     QApplication::sendEvent(&widget, &press);
 }
 
-int Luma(QRgb pixel) { return (qRed(pixel) * 299 + qGreen(pixel) * 587 + qBlue(pixel) * 114) / 1000; }
+int Luma(QRgb pixel) {
+    return (qRed(pixel) * 299 + qGreen(pixel) * 587 + qBlue(pixel) * 114) / 1000;
+}
 
 // The largest brightness difference between any pixel of the image and the colour.
 int InkContrast(const QImage& image, const QColor& ground) {
@@ -86,7 +91,9 @@ protected:
     // The whole row as painted, all columns.
     QImage GrabRow(int row) {
         const QRect cell = view_.visualRect(Index(row));
-        return view_.viewport()->grab(QRect(0, cell.top(), view_.viewport()->width(), cell.height())).toImage();
+        return view_.viewport()
+            ->grab(QRect(0, cell.top(), view_.viewport()->width(), cell.height()))
+            .toImage();
     }
 
     TDeviceView view_{session_};
@@ -129,9 +136,11 @@ TEST_F(DeviceView, HeaderClicksCycleAscendingDescendingUnsorted) {
     const QLocale previous;
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     // Locale order, not byte order: beta comes between Alpha and Gamma.
-    AddDevices({{.address = "B", .name = "beta"}, {.address = "G", .name = "Gamma"}, {.address = "A", .name = "Alpha"}});
+    AddDevices({{.address = "B", .name = "beta"},
+                {.address = "G", .name = "Gamma"},
+                {.address = "A", .name = "Alpha"}});
     Show();
-    Rows(qm::fkNone, "");
+    Rows();
     const struct {
         TRows rows;
         int indicator;
@@ -156,13 +165,21 @@ TEST_F(DeviceView, HeaderClicksCycleAscendingDescendingUnsorted) {
 // E2 has the smallest key of every column; E1, E3 and E4 tie and keep their list order either way.
 // The class key puts the major class first: 1/63 sorts before 2/0.
 TEST_F(DeviceView, SortIsStableInBothDirectionsForEveryColumn) {
-    const TDeviceFields tied{.name = "b", .lastSeen = kNow - 5, .location = "b", .majorClass = 2, .minorClass = 0};
+    const TDeviceFields tied{
+        .name = "b", .lastSeen = kNow - 5, .location = "b", .majorClass = 2, .minorClass = 0};
     TDeviceFields e1 = tied, e3 = tied, e4 = tied;
     e1.address = "E1";
     e3.address = "E3";
     e4.address = "E4";
-    AddDevices({e1, {.address = "E2", .name = "a", .lastSeen = kNow - 9, .location = "a", .majorClass = 1, .minorClass = 63},
-                e3, e4});
+    AddDevices({e1,
+                {.address = "E2",
+                 .name = "a",
+                 .lastSeen = kNow - 9,
+                 .location = "a",
+                 .majorClass = 1,
+                 .minorClass = 63},
+                e3,
+                e4});
     for (int column : {qm::ui::dcName, qm::ui::dcSeen, qm::ui::dcType, qm::ui::dcLocation}) {
         view_.DeviceTreeHeaderClick(column);
         EXPECT_THAT(view_.RowAddresses(), ElementsAre("E2", "E1", "E3", "E4")) << "ascending by " << column;
@@ -172,7 +189,8 @@ TEST_F(DeviceView, SortIsStableInBothDirectionsForEveryColumn) {
 }
 
 TEST_F(DeviceView, RebuildKeepsTheSelectedDeviceAndTheScrollOffsets) {
-    for (int i = 0; i < 100; ++i) AddDevice({.address = "D" + std::to_string(100 + i), .location = i % 2 ? "Odd" : ""});
+    for (int i = 0; i < 100; ++i)
+        AddDevice({.address = "D" + std::to_string(100 + i), .location = i % 2 ? "Odd" : ""});
     Show(600, 300);
     Rows();
     view_.verticalScrollBar()->setValue(view_.visualRect(Index(40)).height() * 20);
@@ -272,24 +290,55 @@ QPalette DarkPalette() {
 
 std::string GrabPath(const char* name) {
     const char* directory = std::getenv("QM_GRAB_DIR");
-    return QDir(QString::fromLocal8Bit(directory != nullptr ? directory : ".")).filePath(QString::fromLatin1(name)).toStdString();
+    return QDir(QString::fromLocal8Bit(directory != nullptr ? directory : "."))
+        .filePath(QString::fromLatin1(name))
+        .toStdString();
 }
 
 // A populated network page, grabbed in the application's palette and in a dark one for review.
 // Inactive devices are grey in both: legible, but with less contrast than active ones.
 TEST_F(DeviceView, InactiveDevicesAreGreyAndLegibleOnLightAndDarkPalettes) {
     AddDevices({
-        {.address = "(5C:F3:70:12:8A:01)", .name = "Pixel 7", .location = "Office", .majorClass = 2,
-         .minorClass = 1, .services = {"Audio Gateway", "Phonebook Access"}, .seenCount = 42, .flags = 0x08},
-        {.address = "(3C:22:FB:90:11:7E)", .name = "ThinkPad X1 Carbon", .lastSeen = kNow - 40,
-         .location = "Office", .majorClass = 1, .minorClass = 3, .seenCount = 17},
-        {.address = "(00:1B:66:0A:44:C2)", .name = "WH-1000XM4", .lastSeen = kNow - 4000, .location = "Home",
-         .majorClass = 4, .minorClass = 6, .services = {"Headset"}, .seenCount = 3, .flags = 0x18},
-        {.address = "(A4:5E:60:E3:07:19)", .name = "HP LaserJet M15w", .lastSeen = kNow - 120,
-         .location = "Print room", .majorClass = 6, .minorClass = 32, .services = {"Printer"}, .seenCount = 8},
+        {.address = "(5C:F3:70:12:8A:01)",
+         .name = "Pixel 7",
+         .location = "Office",
+         .majorClass = 2,
+         .minorClass = 1,
+         .services = {"Audio Gateway", "Phonebook Access"},
+         .seenCount = 42,
+         .flags = 0x08},
+        {.address = "(3C:22:FB:90:11:7E)",
+         .name = "ThinkPad X1 Carbon",
+         .lastSeen = kNow - 40,
+         .location = "Office",
+         .majorClass = 1,
+         .minorClass = 3,
+         .seenCount = 17},
+        {.address = "(00:1B:66:0A:44:C2)",
+         .name = "WH-1000XM4",
+         .lastSeen = kNow - 4000,
+         .location = "Home",
+         .majorClass = 4,
+         .minorClass = 6,
+         .services = {"Headset"},
+         .seenCount = 3,
+         .flags = 0x18},
+        {.address = "(A4:5E:60:E3:07:19)",
+         .name = "HP LaserJet M15w",
+         .lastSeen = kNow - 120,
+         .location = "Print room",
+         .majorClass = 6,
+         .minorClass = 32,
+         .services = {"Printer"},
+         .seenCount = 8},
         {.address = "(D8:0F:99:5A:B2:63)", .name = "<b>x</b>", .lastSeen = kNow - 900, .seenCount = 1},
-        {.address = "(F0:5C:77:20:4D:8B)", .name = "MX Keys", .location = "Office", .majorClass = 5,
-         .minorClass = 16, .seenCount = 230, .flags = 0x20},
+        {.address = "(F0:5C:77:20:4D:8B)",
+         .name = "MX Keys",
+         .location = "Office",
+         .majorClass = 5,
+         .minorClass = 16,
+         .seenCount = 230,
+         .flags = 0x20},
     });
     QSplitter window;
     window.resize(932, 585);
@@ -309,13 +358,15 @@ TEST_F(DeviceView, InactiveDevicesAreGreyAndLegibleOnLightAndDarkPalettes) {
         const char* file;
         QPalette palette;
         int selectedRow;
-    } looks[] = {{"device_view_light.png", QApplication::palette(), 1}, {"device_view_dark.png", DarkPalette(), 4}};
+    } looks[] = {{"device_view_light.png", QApplication::palette(), 1},
+                 {"device_view_dark.png", DarkPalette(), 4}};
     for (const auto& look : looks) {
         window.setPalette(look.palette);
         view_.setCurrentIndex(Index(look.selectedRow));
         QApplication::processEvents();
         const auto contrast = [&](int row) {
-            const QImage cell = view_.viewport()->grab(view_.visualRect(Index(row, qm::ui::dcLocation))).toImage();
+            const QImage cell =
+                view_.viewport()->grab(view_.visualRect(Index(row, qm::ui::dcLocation))).toImage();
             return InkContrast(cell, look.palette.color(QPalette::Base));
         };
         EXPECT_GT(contrast(0), contrast(2) + 40) << look.file;

@@ -27,9 +27,10 @@ using TFilterSignal = std::tuple<bool, qm::TFilterKind, QString>;
 class FilterTree : public TInventoryTest {
 protected:
     FilterTree() {
-        QObject::connect(&tree_, &TFilterTree::FilterChanged, [this](bool hasNode, qm::TFilterKind kind, QString value) {
-            signals_.emplace_back(hasNode, kind, value);
-        });
+        QObject::connect(&tree_, &TFilterTree::FilterChanged,
+                         [this](bool hasNode, qm::TFilterKind kind, QString value) {
+                             signals_.emplace_back(hasNode, kind, value);
+                         });
     }
     // The texts of the value nodes under one heading.
     QStringList ValueTexts(const QString& heading) const {
@@ -68,23 +69,40 @@ TEST_F(FilterTree, ValueNodesCountDevicesInTheOrderOfFirstAppearance) {
     } cases[] = {
         {"empty location is None",
          {{.address = "A", .location = "Office"}, {.address = "B"}, {.address = "C"}, {.address = "D"}},
-         false, "Location", {"Office (1)", "None (3)"}},
+         false,
+         "Location",
+         {"Office (1)", "None (3)"}},
         {"letter case variants share the first spelling",
-         {{.address = "A", .location = "Office"}, {.address = "B", .location = "OFFICE"},
-          {.address = "C", .location = "Lab"}, {.address = "D", .location = "office"}},
-         false, "Location", {"Office (3)", "Lab (1)"}},
+         {{.address = "A", .location = "Office"},
+          {.address = "B", .location = "OFFICE"},
+          {.address = "C", .location = "Lab"},
+          {.address = "D", .location = "office"}},
+         false,
+         "Location",
+         {"Office (3)", "Lab (1)"}},
         {"each record naming a service counts",
-         {{.address = "A", .services = {"Serial Port", "Serial Port"}}, {.address = "B", .services = {"Fax"}}},
-         false, "Services", {"Serial Port (2)", "Fax (1)"}},
+         {{.address = "A", .services = {"Serial Port", "Serial Port"}},
+          {.address = "B", .services = {"Fax"}}},
+         false,
+         "Services",
+         {"Serial Port (2)", "Fax (1)"}},
         {"hide inactive counts active devices only",
-         {{.address = "A", .lastSeen = kNow - 301, .location = "Attic"}, {.address = "B", .location = "Lab"},
+         {{.address = "A", .lastSeen = kNow - 301, .location = "Attic"},
+          {.address = "B", .location = "Lab"},
           {.address = "C", .lastSeen = kNow - 300, .location = "Lab"}},
-         true, "Location", {"Lab (2)"}},
+         true,
+         "Location",
+         {"Lab (2)"}},
         {"last seen buckets",
          {{.address = "A", .lastSeen = kNow - 300}, {.address = "B", .lastSeen = kNow - 299}},
-         false, "Last Seen", {"Last Hour (1)", "Now (1)"}},
+         false,
+         "Last Seen",
+         {"Last Hour (1)", "Now (1)"}},
         {"values are shown as they are",
-         {{.address = "A", .location = "<b>Lab</b>"}}, false, "Location", {"<b>Lab</b> (1)"}},
+         {{.address = "A", .location = "<b>Lab</b>"}},
+         false,
+         "Location",
+         {"<b>Lab</b> (1)"}},
     };
     for (const auto& c : cases) {
         session_.DeviceList().Clear();
@@ -102,8 +120,9 @@ TEST_F(FilterTree, SelectionReportsTheNodesFilter) {
     tree_.SelectNodeByText("Office (1)");
     tree_.SelectNodeByText("Location");
     tree_.clearSelection();
-    EXPECT_THAT(signals_, ElementsAre(TFilterSignal{true, qm::fkLocation, "Office"}, TFilterSignal{true, qm::fkNone, ""},
-                                      TFilterSignal{false, qm::fkNone, ""}));
+    EXPECT_THAT(signals_,
+                ElementsAre(TFilterSignal{true, qm::fkLocation, "Office"},
+                            TFilterSignal{true, qm::fkNone, ""}, TFilterSignal{false, qm::fkNone, ""}));
 }
 
 TEST_F(FilterTree, RebuildReselectsTheNodeByCaption) {
@@ -112,7 +131,8 @@ TEST_F(FilterTree, RebuildReselectsTheNodeByCaption) {
     Select("Office (1)");
     AddDevice({.address = "C", .location = "Office"});
     tree_.RebuildFilterTree();
-    EXPECT_THAT(signals_, ElementsAre(TFilterSignal{false, qm::fkNone, ""}, TFilterSignal{true, qm::fkLocation, "Office"}));
+    EXPECT_THAT(signals_, ElementsAre(TFilterSignal{false, qm::fkNone, ""},
+                                      TFilterSignal{true, qm::fkLocation, "Office"}));
     EXPECT_EQ(tree_.SelectedCaption(), "Office");
     EXPECT_EQ(ValueTexts("Location"), QStringList({"Office (2)", "None (1)"}));
 }
@@ -143,7 +163,8 @@ TEST_F(FilterTree, CaptionInTwoCategoriesIsRestoredToTheFirst) {
     ASSERT_EQ(signals_.back(), (TFilterSignal{true, qm::fkServices, "Fax"}));
     signals_.clear();
     tree_.RebuildFilterTree();
-    EXPECT_THAT(signals_, ElementsAre(TFilterSignal{false, qm::fkNone, ""}, TFilterSignal{true, qm::fkLocation, "Fax"}));
+    EXPECT_THAT(signals_, ElementsAre(TFilterSignal{false, qm::fkNone, ""},
+                                      TFilterSignal{true, qm::fkLocation, "Fax"}));
 }
 
 TEST_F(FilterTree, RightClickSelectsTheNodeUnderThePointer) {

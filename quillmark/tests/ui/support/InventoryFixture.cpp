@@ -22,7 +22,8 @@ void TInventoryTest::AddDevice(const TDeviceFields& fields) {
     device.SetMinorClass(fields.minorClass);
     device.SetSeenCount(fields.seenCount);
     device.SetFlags(fields.flags);
-    for (const std::string& service : fields.services) device.RawSDPRecords().push_back(ServiceRecord(service));
+    for (const std::string& service : fields.services)
+        device.RawSDPRecords().push_back(ServiceRecord(service));
 }
 
 void TInventoryTest::AddDevices(const std::vector<TDeviceFields>& devices) {
