@@ -8,10 +8,11 @@
 #include <zemautils/trace.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <new>
-#include <string>
 
+#include "allocation.h"
 #include "property_value_internal.h"
 #include "service_trace.h"
 
@@ -167,16 +168,43 @@ struct Reader {
     std::size_t Remaining() const { return static_cast<std::size_t>(end - cursor); }
 };
 
+// A terminated copy of a text that the buffer holds without its zero byte, its block reused from
+// text to text.
+class SpareText {
+public:
+    SpareText() = default;
+    SpareText(const SpareText&) = delete;
+    SpareText& operator=(const SpareText&) = delete;
+    ~SpareText() { std::free(text_); }
+
+    // The copy, or nullptr when memory is short.
+    const char* Assign(const uint8_t* bytes, std::size_t length) {
+        if (length >= capacity_) {
+            std::free(text_);
+            text_ = static_cast<char*>(zema::Allocate(length + 1));
+            capacity_ = text_ != nullptr ? length + 1 : 0;
+            if (text_ == nullptr) return nullptr;
+        }
+        std::memcpy(text_, bytes, length);
+        text_[length] = '\0';
+        return text_;
+    }
+
+private:
+    char* text_ = nullptr;
+    std::size_t capacity_ = 0;
+};
+
 // Texts and blocks point into the buffer. A text without a zero byte within its length is
-// completed in spare, so the property's copy of it never reads past the buffer.
-bool ReadText(Reader& reader, _PV& value, std::string& spare) {
+// completed in spare, so the property's copy of it never reads past the buffer; without memory
+// for that, the property holds no text, as it does when its own copy finds no memory.
+bool ReadText(Reader& reader, _PV& value, SpareText& spare) {
     const uint32_t length = NetRead32(&reader.cursor);
     if (length > reader.Remaining()) return false;
     if (std::memchr(reader.cursor, 0, length) != nullptr) {
         value.lpszA = reinterpret_cast<const char*>(reader.cursor);
     } else {
-        spare.assign(reinterpret_cast<const char*>(reader.cursor), length);
-        value.lpszA = spare.c_str();
+        value.lpszA = spare.Assign(reader.cursor, length);
     }
     reader.cursor += length;
     return true;
@@ -192,7 +220,7 @@ bool ReadBlock(Reader& reader, _PV& value) {
 }
 
 // Reads a value of a bufferable form; false when the buffer ends before the value does.
-bool ReadValue(Reader& reader, BufferForm form, _PV& value, std::string& spare) {
+bool ReadValue(Reader& reader, BufferForm form, _PV& value, SpareText& spare) {
     value = zema::ZeroPropertyValue();
     switch (form) {
         case BufferForm::kWord:
@@ -236,7 +264,7 @@ void TraceCountMismatch(uint32_t expected, uint32_t read) {
 }
 
 // Reads one property at the cursor into tag and value; false (traced) when the parse must end.
-bool ReadProperty(Reader& reader, const uint8_t* start, uint32_t& tag, _PV& value, std::string& spare) {
+bool ReadProperty(Reader& reader, const uint8_t* start, uint32_t& tag, _PV& value, SpareText& spare) {
     const std::size_t offset = static_cast<std::size_t>(reader.cursor - start);
     if (reader.Remaining() < kTagSize) {
         TraceCutShort(offset);
@@ -259,7 +287,7 @@ bool ReadProperty(Reader& reader, const uint8_t* start, uint32_t& tag, _PV& valu
 // when the parse ended early.
 bool ReadProperties(Reader& reader, const uint8_t* start, uint32_t count, SPropValue* properties,
                     uint32_t& read) {
-    std::string spare;
+    SpareText spare;
     while (reader.cursor < reader.end) {
         uint32_t tag = 0;
         _PV value;

@@ -1,6 +1,6 @@
 // SPropValue: a tag and a value that owns a private copy of the data behind rssi, text, MAC
 // address and binary values. Allocation failures never raise: the copy then holds no data (a NULL
-// pointer and a count of 0).
+// pointer and a count of 0). Blocks come from the library's allocator and go back with free.
 
 #include <zemautils/property.h>
 
@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "allocation.h"
 #include "property_value_internal.h"
 
 namespace {
@@ -17,21 +18,21 @@ constexpr std::size_t kRssiBlockSize = PROP_RSSI_MAX_ENTRIES * PROP_RSSI_ENTRY_S
 const char* CopyText(const char* text) {
     if (text == nullptr) return nullptr;
     const std::size_t size = std::strlen(text) + 1;
-    char* copy = static_cast<char*>(std::malloc(size));
+    char* copy = static_cast<char*>(zema::Allocate(size));
     if (copy != nullptr) std::memcpy(copy, text, size);
     return copy;
 }
 
 const TMacAddrStruct* CopyMacAddress(const TMacAddrStruct* address) {
     if (address == nullptr) return nullptr;
-    auto* copy = static_cast<TMacAddrStruct*>(std::malloc(sizeof(TMacAddrStruct)));
+    auto* copy = static_cast<TMacAddrStruct*>(zema::Allocate(sizeof(TMacAddrStruct)));
     if (copy != nullptr) *copy = *address;
     return copy;
 }
 
 SBinary CopyBinary(const SBinary& source) {
     if (source.cb == 0 || source.lpb == nullptr) return SBinary{0, nullptr};
-    auto* copy = static_cast<uint8_t*>(std::malloc(source.cb));
+    auto* copy = static_cast<uint8_t*>(zema::Allocate(source.cb));
     if (copy == nullptr) return SBinary{0, nullptr};
     std::memcpy(copy, source.lpb, source.cb);
     return SBinary{source.cb, copy};
@@ -40,8 +41,9 @@ SBinary CopyBinary(const SBinary& source) {
 // The copy is always a full block of the maximum number of entries; a source claiming more keeps
 // only as many as fit.
 SRssiArray CopyRssi(const SRssiArray& source) {
-    auto* block = static_cast<uint8_t*>(std::calloc(1, kRssiBlockSize));
+    auto* block = static_cast<uint8_t*>(zema::Allocate(kRssiBlockSize));
     if (block == nullptr) return SRssiArray{0, nullptr};
+    std::memset(block, 0, kRssiBlockSize);
     const uint32_t entries =
         source.lpEntries == nullptr ? 0 : std::min<uint32_t>(source.cValues, PROP_RSSI_MAX_ENTRIES);
     if (entries > 0) std::memcpy(block, source.lpEntries, entries * std::size_t{PROP_RSSI_ENTRY_SIZE});

@@ -1,6 +1,8 @@
 // The trace file: a start header, caller-composed lines, and a size limit checked on every
 // 1000th write that either rewinds the file (log style other than 0) or stops tracing for the rest
 // of the process (log style 0). No lock: the stream's own lock keeps each write in one piece.
+// Nothing here allocates: texts are composed in fixed buffers, so memory shortage never reaches
+// a caller as an exception.
 
 #include <zemautils/trace.h>
 #include <zemautils/timebase.h>
@@ -9,10 +11,11 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <climits>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
-#include <string>
 
 #include "read_config.h"
 
@@ -42,12 +45,13 @@ int32_t g_maxSize = kDefaultMaxSize;
 int32_t g_logStyle = 0;
 
 // The current local time in ctime form: 24 characters and a line feed.
-std::string CtimeNow() {
-    const std::time_t now = std::time(nullptr);
+struct CtimeNow {
     char text[32];
-    if (!ctime_r(&now, text)) return "\n";
-    return text;
-}
+    CtimeNow() {
+        const std::time_t now = std::time(nullptr);
+        if (!ctime_r(&now, text)) std::strcpy(text, "\n");
+    }
+};
 
 // What happens after every 1000th counted write once the file has grown past the maximum size.
 void CheckSizeLimit() {
@@ -55,12 +59,12 @@ void CheckSizeLimit() {
     if (position <= g_maxSize) return;
     if (g_logStyle != 0) {
         std::fprintf(g_file, "Trace logging file reached the maximum file size: %d, rewinding to the beginning at %s\n",
-                     g_maxSize, CtimeNow().c_str());
+                     g_maxSize, CtimeNow().text);
         std::fflush(g_file);
         TraceReset();
     } else {
         std::fprintf(g_file, "Trace logging file reached the maximum file size: %d, stopp logging at %s.\n",
-                     g_maxSize, CtimeNow().c_str());
+                     g_maxSize, CtimeNow().text);
         std::fflush(g_file);
         g_stopped.store(true, std::memory_order_relaxed);
     }
@@ -71,15 +75,20 @@ void CheckSizeLimit() {
 extern "C" {
 
 int32_t TraceStart(const char* traceFile) {
-    const std::string name = traceFile ? traceFile : "";
+    // The name may point into ReadConfig's buffer, which the reads below overwrite: keep a copy. A
+    // name too long for a path cannot be opened anyway.
+    char name[PATH_MAX];
+    const bool fits = traceFile && strnlen(traceFile, sizeof name) < sizeof name;
+    if (fits) std::strcpy(name, traceFile);
     if (g_file) TraceStop();
-    if (name.empty()) return TRACE_BAD_ARGUMENT;
+    if (!traceFile || traceFile[0] == '\0') return TRACE_BAD_ARGUMENT;
     g_maxSize = zema::ConfigInteger(ReadConfig("trace.conf", "LogMaxSize", "2000000000"));
     g_logStyle = zema::ConfigInteger(ReadConfig("trace.conf", "LogStyle", "0"));
+    if (!fits) return TRACE_CANNOT_OPEN;
     // "e": close on exec, so no child process of the host inherits the trace file.
-    g_file = std::fopen(name.c_str(), g_logStyle != 0 ? "wbe" : "ab+e");
+    g_file = std::fopen(name, g_logStyle != 0 ? "wbe" : "ab+e");
     if (!g_file) return TRACE_CANNOT_OPEN;
-    std::fprintf(g_file, "Started Tracing %s", CtimeNow().c_str());
+    std::fprintf(g_file, "Started Tracing %s", CtimeNow().text);
     std::fprintf(g_file, "Version: %d.%d.%d.%d\n", kLibraryVersion[0], kLibraryVersion[1], kLibraryVersion[2],
                  kLibraryVersion[3]);
     std::fprintf(g_file, "Tracing log style: %d, maximum log file size: %d\n", g_logStyle, g_maxSize);
@@ -88,7 +97,7 @@ int32_t TraceStart(const char* traceFile) {
 
 int32_t TraceStop(void) {
     if (!g_file) return TRACE_BAD_ARGUMENT;
-    std::fprintf(g_file, "Stopped Tracing %s", CtimeNow().c_str());
+    std::fprintf(g_file, "Stopped Tracing %s", CtimeNow().text);
     std::fclose(g_file);
     g_file = nullptr;
     return TRACE_OK;
@@ -110,9 +119,9 @@ int32_t TraceLevel(int32_t module, int32_t level) {
 
 int32_t TraceLoadConfiguration(const char* configurationFile) {
     const char* file = configurationFile ? configurationFile : "trace.conf";
+    // TraceStart copies the name before it reads further keys.
     if (!g_file) {
-        const std::string traceFile = ReadConfig(file, "TraceFile", "trace.log");
-        if (const int32_t result = TraceStart(traceFile.c_str())) return result;
+        if (const int32_t result = TraceStart(ReadConfig(file, "TraceFile", "trace.log"))) return result;
     }
     for (int32_t module = 0; module < TRACE_MODULE_COUNT; ++module)
         TraceLevel(module, zema::ConfigInteger(ReadConfig(file, TraceModuleNames[module], "0")));

@@ -215,6 +215,7 @@ TEST_F(Trace, StartAndStopReportBadStateAndUnopenableFiles) {
     EXPECT_EQ(TraceStop(), TRACE_BAD_ARGUMENT);
     EXPECT_THAT(Read("a.log"), HasSubstr("Stopped Tracing "));
     EXPECT_EQ(TraceStart(nullptr), TRACE_BAD_ARGUMENT);
+    EXPECT_EQ(TraceStart(std::string(5000, 'x').c_str()), TRACE_CANNOT_OPEN) << "longer than any path";
 }
 
 TEST_F(Trace, LoadFailsWithoutLoadingLevelsWhenTheFileCannotOpen) {

@@ -82,7 +82,8 @@ ZEMA_END_C
  * (258) the property owns a copy of what the value points to: it copies that data on construction
  * and assignment and releases it on destruction, so the source may go away. The rssi copy is a
  * block of PROP_RSSI_MAX_ENTRIES entries holding at most that many of the source's entries; a text
- * of NULL stays NULL; a binary or rssi value whose pointer is NULL holds no bytes. Every other type
+ * of NULL stays NULL; a binary or rssi value whose pointer is NULL holds no bytes. When memory is
+ * short the copy holds no data (a NULL pointer, a count of 0); nothing is thrown. Every other type
  * is copied as it is and owns nothing. Ownership follows the type in the low 16 bits of the tag. */
 class ZEMA_API SPropValue {
 public:
