@@ -9,7 +9,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev
   qt6-base-dev qt6-svg-dev libcanberra-dev libjpeg62-turbo-dev
-  binutils
+  binutils locales
 )
 
 missing=()

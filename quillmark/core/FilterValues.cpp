@@ -11,18 +11,26 @@ namespace qm {
 namespace {
 
 // Counts occurrences by the upper-case key of each value; the first spelling names the entry.
+// Each spelling is folded once: later occurrences find their entry by the spelling itself.
 class TValueCounter {
 public:
     void Count(const std::string& value) {
+        const auto spelling = FIndexBySpelling.find(value);
+        if (spelling != FIndexBySpelling.end()) {
+            ++FValues[spelling->second].count;
+            return;
+        }
         const auto [position, added] = FIndexByKey.try_emplace(UpperCaseKey(value), FValues.size());
         if (added)
             FValues.push_back({value, 1});
         else
             ++FValues[position->second].count;
+        FIndexBySpelling.emplace(value, position->second);
     }
     std::vector<TFilterValueCount> Take() { return std::move(FValues); }
 
 private:
+    std::unordered_map<std::string, std::size_t> FIndexBySpelling;
     std::unordered_map<std::u32string, std::size_t> FIndexByKey;
     std::vector<TFilterValueCount> FValues;
 };

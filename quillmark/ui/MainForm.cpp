@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
@@ -309,7 +310,7 @@ void TMainForm::FormShow() {
     FFilterKind = qm::fkLastSeen;
     FFilterValue = "Now";
     FLifeCycle->Resume();
-    FilterTree->RebuildFilterTree();
+    RebuildFilterTree();
     ReloadLog();
     RebuildDeviceTree();
 }
@@ -355,17 +356,30 @@ void TMainForm::UMListChanged(int parameter) {
     QM_TRACE_ENTER("TMainForm::UMListChanged");
     if (parameter == 0) {
         DeviceTree->RepaintRows();
-        FilterTree->RebuildFilterTree();
+        RebuildFilterTree();
     } else if (parameter == 1) {
         FLifeCycle->SaveSession();
         RebuildDeviceTree();
-        FilterTree->RebuildFilterTree();
+        RebuildFilterTree();
     }
     QM_TRACE_EXIT("TMainForm::UMListChanged");
 }
 
 void TMainForm::RebuildDeviceTree() {
     DeviceTree->Rebuild(FFilterKind, FFilterValue);
+}
+
+// A rebuild of the filter tree with a node selected reports the selection's end and then its
+// restoration; the device view is rebuilt once, for the filter both leave behind, instead of once
+// per report (with a large inventory each rebuild of the view is expensive).
+void TMainForm::RebuildFilterTree() {
+    FDeviceTreeStale = false;
+    {
+        FRebuildingFilterTree = true;
+        const auto restore = qScopeGuard([this] { FRebuildingFilterTree = false; });
+        FilterTree->RebuildFilterTree();
+    }
+    if (FDeviceTreeStale) RebuildDeviceTree();
 }
 
 void TMainForm::StartScanIndicator() {
@@ -401,7 +415,10 @@ void TMainForm::FilterTreeChange(bool hasNode, qm::TFilterKind kind, const QStri
         FTreeValue = value.toStdString();
     }
     if (ApplyFilter->isChecked()) UseTreeFilter();
-    RebuildDeviceTree();
+    if (FRebuildingFilterTree)
+        FDeviceTreeStale = true;
+    else
+        RebuildDeviceTree();
 }
 
 void TMainForm::UseTreeFilter() {

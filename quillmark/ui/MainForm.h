@@ -79,6 +79,8 @@ public:
     void PostListChanged(int parameter);
     // Refills the device view with the device filter FFilterKind and FFilterValue.
     void RebuildDeviceTree();
+    // Refills the filter tree; a selection it drops and restores rebuilds the device view once.
+    void RebuildFilterTree();
 
     // Shows "Scan" in the status bar's second panel for the next five ticks of ScanIndicatorFade.
     void StartScanIndicator();
@@ -161,6 +163,8 @@ private:
     std::string FFilterValue;
     // The filter tree's selection as it last reported it, applied while ApplyFilter is checked.
     bool FTreeHasNode = false;
+    bool FRebuildingFilterTree = false;
+    bool FDeviceTreeStale = false;
     qm::TFilterKind FTreeKind = qm::fkNone;
     std::string FTreeValue;
 };
