@@ -558,6 +558,14 @@ TEST(MainFormGrab, NetworkAndLogPagesAfterASimulatedScan) {
     EXPECT_TRUE(form.grab().save(QString::fromStdString((grabs / "main_form_network.png").string())));
     tabs.setCurrentIndex(1);
     EXPECT_TRUE(form.grab().save(QString::fromStdString((grabs / "main_form_log.png").string())));
+    // The first value under "Type" selected: the device view lists that type only.
+    tabs.setCurrentIndex(0);
+    auto& tree = *form.findChild<qm::ui::TFilterTree*>("FilterTree");
+    const QStringList nodes = tree.NodeTexts();
+    const qsizetype type = nodes.indexOf("Type");
+    ASSERT_TRUE(type >= 0 && type + 1 < nodes.size());
+    ASSERT_TRUE(tree.SelectNodeByText(nodes[type + 1]));
+    EXPECT_TRUE(form.grab().save(QString::fromStdString((grabs / "main_form_filtered.png").string())));
     form.close();
 }
 
