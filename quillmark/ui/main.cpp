@@ -32,8 +32,9 @@ void RunMainWindow(QApplication& application, const qm::ui::TProgramOptions& opt
     qm::ui::TMainForm mainForm(qm::SessionFilePath(options.sessionDirectory), options.radio, sound);
     qm::ui::TMainForm::TDialogs dialogs;
     dialogs.radioInfo = new qm::ui::TRadioInfoForm(&mainForm);
-    dialogs.deviceDetails = new qm::ui::TDeviceDetailsForm(&mainForm);
-    dialogs.chooseLocation = new qm::ui::TChooseLocationForm(&mainForm);
+    dialogs.chooseLocation = new qm::ui::TChooseLocationForm(mainForm.Session(), &mainForm);
+    dialogs.deviceDetails = new qm::ui::TDeviceDetailsForm(mainForm.Session(), *dialogs.chooseLocation,
+                                                           [&mainForm] { mainForm.DeviceDataChanged(); }, &mainForm);
     dialogs.about = new qm::ui::TAboutForm(&mainForm);
     mainForm.SetDialogs(dialogs);
 
