@@ -15,6 +15,7 @@ class QTabWidget;
 class QToolButton;
 
 namespace qm {
+class TBTDevice;
 class TSessionState;
 }
 
@@ -39,8 +40,11 @@ private:
     QWidget* CreateGeneralPage();
     QWidget* CreateRawSDPPage();
 
-    void FormShow();
+    // Fills the window from the device with SelectedAddress; false when no such device is listed.
+    bool FormShow();
+    void FillFromDevice(qm::TBTDevice& device);
     void LocationButtonClick();
+    std::string CurrentLocation() const;
 
     qm::TSessionState& FSession;
     TChooseLocationForm& FChooser;
