@@ -9,12 +9,16 @@
 #include <string>
 
 class QComboBox;
+class QCompleter;
 
 namespace qm {
 class TSessionState;
 }
 
 namespace qm::ui {
+
+inline constexpr const char* kEmptyLocationMessage =
+    "Please choose a location from the dropdown list, or enter a new location.";
 
 class TChooseLocationForm final : public QDialog {
     Q_OBJECT
@@ -29,11 +33,16 @@ public:
     std::optional<std::string> ChooseLocation(const std::string& initial);
 
 private:
+    QComboBox* CreateLocationCombo();
+    QCompleter* CreateCompleter();
+    void LocationComboEdited(const QString& text);
     void FormShow(const std::string& initial);
+    // An empty edit is refused with a message and the dialog stays open.
     void OKButtonClick();
 
     qm::TSessionState& FSession;
     QComboBox* LocationCombo;
+    QCompleter* Completer;
 };
 
 }  // namespace qm::ui
