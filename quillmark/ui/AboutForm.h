@@ -1,7 +1,10 @@
 #pragma once
-// The modal about box with the program's title and version. Created once at start-up and reused.
+// The modal about box: the program's emblem, its title, the maker's notice and the version the
+// program was built with. Created once at start-up and reused; the version is set at each showing.
 
 #include <QDialog>
+
+class QLabel;
 
 namespace qm::ui {
 
@@ -10,6 +13,15 @@ class TAboutForm final : public QDialog {
 
 public:
     explicit TAboutForm(QWidget* parent);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void UseWhiteBackground();
+    void FormShow();
+
+    QLabel* Version;
 };
 
 }  // namespace qm::ui
