@@ -76,7 +76,10 @@ QIcon LocationPicture() {
 
 TDeviceDetailsForm::TDeviceDetailsForm(qm::TSessionState& session, TChooseLocationForm& chooser,
                                        std::function<void()> deviceDataChanged, QWidget* parent)
-    : QDialog(parent), FSession(session), FChooser(chooser), FDeviceDataChanged(std::move(deviceDataChanged)) {
+    : QDialog(parent),
+      FSession(session),
+      FChooser(chooser),
+      FDeviceDataChanged(std::move(deviceDataChanged)) {
     setObjectName("DeviceDetailsForm");
     setWindowTitle("Bluetooth Device Information");
     auto* layout = new QVBoxLayout(this);
@@ -177,7 +180,8 @@ void TDeviceDetailsForm::FillFromDevice(qm::TBTDevice& device) {
     DeviceAddress->setText(QString::fromStdString(device.Address()));
     Location->setText(QString::fromStdString(device.Location()));
     SDPMemo->setPlainText(QString::fromStdString(device.SDPText()));
-    for (const std::string& service : device.Services()) ServiceList->addItem(QString::fromStdString(service));
+    for (const std::string& service : device.Services())
+        ServiceList->addItem(QString::fromStdString(service));
 }
 
 // Only this device moves: the session's current location and its known locations stay as they

@@ -17,7 +17,7 @@ class QToolButton;
 namespace qm {
 class TBTDevice;
 class TSessionState;
-}
+}  // namespace qm
 
 namespace qm::ui {
 

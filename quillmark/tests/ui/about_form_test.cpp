@@ -67,14 +67,16 @@ TEST(JpegImage, DamagedDataGivesANullImage) {
     ASSERT_FALSE(qm::ui::DecodeJpeg(good).IsNull());
 
     std::string flipped = good;
-    for (std::size_t i = good.size() / 2; i < good.size() - 2; ++i) flipped[i] = static_cast<char>(~flipped[i]);
+    for (std::size_t i = good.size() / 2; i < good.size() - 2; ++i)
+        flipped[i] = static_cast<char>(~flipped[i]);
     struct TCase {
         const char* what;
         std::string bytes;
     };
-    for (const TCase& c : {TCase{"empty", ""}, TCase{"not a JPEG", "GIF89a........"},
-                           TCase{"cut after the header", good.substr(0, good.size() / 3)},
-                           TCase{"scan data damaged", flipped}, TCase{"end marker missing", good.substr(0, good.size() - 2)}}) {
+    for (const TCase& c :
+         {TCase{"empty", ""}, TCase{"not a JPEG", "GIF89a........"},
+          TCase{"cut after the header", good.substr(0, good.size() / 3)}, TCase{"scan data damaged", flipped},
+          TCase{"end marker missing", good.substr(0, good.size() - 2)}}) {
         SCOPED_TRACE(c.what);
         const qm::ui::TJpegImage image = qm::ui::DecodeJpeg(c.bytes);
         EXPECT_TRUE(image.IsNull());
@@ -86,12 +88,14 @@ TEST(JpegImage, DamagedDataGivesANullImage) {
 // The box is white with black text also on a dark desktop; both are written for a look by eye.
 TEST(AboutForm, PicturesOnLightAndDarkDesktops) {
     const char* directory = std::getenv("QM_GRAB_DIR");
-    const std::filesystem::path grabs = directory ? std::filesystem::path(directory) : std::filesystem::current_path();
+    const std::filesystem::path grabs =
+        directory ? std::filesystem::path(directory) : std::filesystem::current_path();
     const QPalette desktop = QApplication::palette();
     QPalette dark(QColor("#35383d"), QColor("#2d2f33"));
     dark.setColor(QPalette::WindowText, QColor("#e6e6e6"));
     dark.setColor(QPalette::ButtonText, QColor("#e6e6e6"));
-    for (const auto& [palette, file] : {std::pair{desktop, "about_form.png"}, std::pair{dark, "about_form_dark.png"}}) {
+    for (const auto& [palette, file] :
+         {std::pair{desktop, "about_form.png"}, std::pair{dark, "about_form_dark.png"}}) {
         QApplication::setPalette(palette);
         qm::ui::TAboutForm form(nullptr);
         form.show();

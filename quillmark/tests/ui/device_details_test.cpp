@@ -78,9 +78,13 @@ protected:
     }
 
     TShown Snapshot() {
-        TShown shown{Child<QLabel>("Name").text(), Child<QLabel>("DeviceAddress").text(),
-                     Child<QLabel>("Location").text(), {}, Child<QPlainTextEdit>("SDPMemo").toPlainText(),
-                     Child<QTabWidget>("PageControl1").tabText(Child<QTabWidget>("PageControl1").currentIndex())};
+        TShown shown{
+            Child<QLabel>("Name").text(),
+            Child<QLabel>("DeviceAddress").text(),
+            Child<QLabel>("Location").text(),
+            {},
+            Child<QPlainTextEdit>("SDPMemo").toPlainText(),
+            Child<QTabWidget>("PageControl1").tabText(Child<QTabWidget>("PageControl1").currentIndex())};
         for (int row = 0; row < Child<QListWidget>("ServiceList").count(); ++row)
             shown.services.append(Child<QListWidget>("ServiceList").item(row)->text());
         return shown;
@@ -122,9 +126,14 @@ TEST_F(DeviceDetailsTest, ShowsTheDeviceItsServicesAndItsRecordText) {
     };
     const std::vector<TCase> cases = {
         {"no SDP data", {}, {}, false},
-        {"two records without a service name", {kUnnamedRecord, kUnnamedRecord}, {"Unknown", "Unknown"}, true},
-        {"named records", {uitest::ServiceRecord("Serial Port"), uitest::ServiceRecord("<b>Fax</b>")},
-         {"Serial Port", "<b>Fax</b>"}, true},
+        {"two records without a service name",
+         {kUnnamedRecord, kUnnamedRecord},
+         {"Unknown", "Unknown"},
+         true},
+        {"named records",
+         {uitest::ServiceRecord("Serial Port"), uitest::ServiceRecord("<b>Fax</b>")},
+         {"Serial Port", "<b>Fax</b>"},
+         true},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -300,7 +309,8 @@ TEST_F(DeviceDetailsTest, PicturesOfBothPages) {
             auto& pages = Child<QTabWidget>("PageControl1");
             for (const int page : {0, 1}) {
                 pages.setCurrentIndex(page);
-                const std::string file = "device_details_" + std::string(page == 0 ? "general" : "raw_sdp") + palette;
+                const std::string file =
+                    "device_details_" + std::string(page == 0 ? "general" : "raw_sdp") + palette;
                 EXPECT_TRUE(form.grab().save(QString::fromStdString((grabs / (file + ".png")).string())));
             }
             pages.setCurrentIndex(0);
