@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -15,9 +16,12 @@
 #include <QStatusTipEvent>
 #include <QTabWidget>
 #include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "quillmark/core/DeviceListLock.h"
+#include "quillmark/core/ProgramDirectory.h"
 #include "quillmark/core/SessionState.h"
 #include "quillmark/core/Trace.h"
 #include "quillmark/ui/AboutForm.h"
@@ -28,6 +32,8 @@
 #include "quillmark/ui/DeviceView.h"
 #include "quillmark/ui/ErrorBox.h"
 #include "quillmark/ui/FilterTree.h"
+#include "quillmark/ui/HelpPage.h"
+#include "quillmark/ui/Questions.h"
 #include "quillmark/ui/RadioInfoForm.h"
 #include "quillmark/ui/ScaledPixels.h"
 #include "quillmark/ui/ShortcutMenuItem.h"
@@ -128,6 +134,10 @@ void TMainForm::CreateActions() {
     connect(RadioInformation, &QAction::triggered, this, &TMainForm::RadioInformationExecute);
     connect(SetLocation, &QAction::triggered, this, &TMainForm::SetLocationExecute);
     connect(About, &QAction::triggered, this, &TMainForm::AboutExecute);
+    connect(Help, &QAction::triggered, this, &TMainForm::HelpExecute);
+    connect(DeleteDevice, &QAction::triggered, this, &TMainForm::DeleteDeviceExecute);
+    connect(DeleteAllDevices, &QAction::triggered, this, &TMainForm::DeleteAllDevicesExecute);
+    connect(ClearLog, &QAction::triggered, this, &TMainForm::ClearLogExecute);
     connect(InspectDevice, &QAction::triggered, this, &TMainForm::InspectDeviceExecute);
     connect(HideInactive, &QAction::triggered, this, &TMainForm::HideInactiveExecute);
     connect(ApplyFilter, &QAction::triggered, this, &TMainForm::ApplyFilterExecute);
@@ -446,12 +456,21 @@ void TMainForm::HideInactiveExecute() {
     DeviceListChanged();
 }
 
+// The details window looks the device up again when it opens; the check here keeps a device
+// deleted since its row was selected from opening the window at all.
 void TMainForm::InspectDeviceExecute() {
-    if (DeviceTree->SelectedAddress()) FDialogs.deviceDetails->exec();
+    const std::optional<std::string> address = DeviceTree->SelectedAddress();
+    if (!address || !IsListed(*address)) return;
+    FDialogs.deviceDetails->ShowDevice(*address);
 }
 
 void TMainForm::SetLocationExecute() {
-    FDialogs.chooseLocation->exec();
+    const std::optional<std::string> location = FDialogs.chooseLocation->ChooseLocation(Session().Location());
+    if (!location) return;
+    ReportingErrors(this, [this, &location] {
+        Session().SetCurrentLocation(*location);
+        AddLogLine("Moved to location: " + Session().Location());
+    });
 }
 
 void TMainForm::RadioInformationExecute() {
@@ -460,6 +479,54 @@ void TMainForm::RadioInformationExecute() {
 
 void TMainForm::AboutExecute() {
     FDialogs.about->exec();
+}
+
+// Without a handler for local HTML pages the desktop opens nothing, and nothing is shown.
+void TMainForm::HelpExecute() {
+    QDesktopServices::openUrl(
+        QUrl::fromLocalFile(QString::fromStdString(HelpPageFile(qm::ProgramDirectory()))));
+}
+
+// The device view may be rebuilt while the question is open (the main thread goes on serving the
+// discovery thread), so the device is the one whose row was selected when the command started.
+void TMainForm::DeleteDeviceExecute() {
+    const std::optional<std::string> address = DeviceTree->SelectedAddress();
+    if (!address || !Confirmed("Are you sure you want to delete the selected device?")) return;
+    if (DeleteListedDevice(*address)) DeviceListChanged();
+}
+
+void TMainForm::DeleteAllDevicesExecute() {
+    if (!Confirmed("Are you sure you want to delete all discovered devices?")) return;
+    {
+        qm::TDeviceListLock lock(Session().DeviceList());
+        lock->Clear();
+    }
+    DeviceListChanged();
+}
+
+// No log line records the clearing: the log stays empty until the next event.
+void TMainForm::ClearLogExecute() {
+    if (!Confirmed("Are you sure you want to delete all messages from the log?")) return;
+    Session().Log().clear();
+    ReloadLog();
+    ReportingErrors(this, [this] { FLifeCycle->SaveSession(); });
+}
+
+bool TMainForm::Confirmed(const char* question) {
+    return FDialogs.questions->Ask(question) == TAnswer::Yes;
+}
+
+bool TMainForm::IsListed(const std::string& address) {
+    qm::TDeviceListLock lock(Session().DeviceList());
+    return lock->FindDevice(address) != nullptr;
+}
+
+bool TMainForm::DeleteListedDevice(const std::string& address) {
+    qm::TDeviceListLock lock(Session().DeviceList());
+    const qm::TBTDevice* device = lock->FindDevice(address);
+    if (!device) return false;
+    lock->Delete(device->Index());
+    return true;
 }
 
 }  // namespace qm::ui

@@ -42,17 +42,20 @@ class TDeviceDetailsForm;
 class TDeviceView;
 class TFilterTree;
 class TRadioInfoForm;
+class IQuestions;
 
 class TMainForm final : public QMainWindow, public qm::ILogView, public qm::IDeviceListNotifier {
     Q_OBJECT
 
 public:
-    // The windows that the actions open, created after the main window and owned by it.
+    // The windows that the actions open, created after the main window and owned by it, and the
+    // confirmations the delete and clear commands ask, which must outlive the window's use.
     struct TDialogs {
         TRadioInfoForm* radioInfo = nullptr;
         TDeviceDetailsForm* deviceDetails = nullptr;
         TChooseLocationForm* chooseLocation = nullptr;
         TAboutForm* about = nullptr;
+        IQuestions* questions = nullptr;
     };
 
     // Builds the window, then starts the life cycle with the session file at sessionPath and an
@@ -123,6 +126,15 @@ private:
     void SetLocationExecute();
     void RadioInformationExecute();
     void AboutExecute();
+    void HelpExecute();
+    void DeleteDeviceExecute();
+    void DeleteAllDevicesExecute();
+    void ClearLogExecute();
+    // Asks the question; true only for the answer Yes.
+    bool Confirmed(const char* question);
+    bool IsListed(const std::string& address);
+    // Deletes the first device with the address under the list's lock; false when none is listed.
+    bool DeleteListedDevice(const std::string& address);
 
     // Actions, as the menus and check boxes run them.
     QAction* Exit;

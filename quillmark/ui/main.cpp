@@ -17,6 +17,7 @@
 #include "quillmark/ui/DeviceImages.h"
 #include "quillmark/ui/ErrorBox.h"
 #include "quillmark/ui/MainForm.h"
+#include "quillmark/ui/MessageBoxQuestions.h"
 #include "quillmark/ui/ProgramOptions.h"
 #include "quillmark/ui/RadioInfoForm.h"
 #include "quillmark/ui/StopSignals.h"
@@ -30,12 +31,18 @@ void RunMainWindow(QApplication& application, const qm::ui::TProgramOptions& opt
     const std::string programDirectory = qm::ProgramDirectory();
     qm::ui::TCanberraFoundSound sound(qm::ui::DefaultFoundSoundFile(programDirectory));
     qm::ui::TMainForm mainForm(qm::SessionFilePath(options.sessionDirectory), options.radio, sound);
+    qm::ui::TMessageBoxQuestions questions(mainForm);
+    // The dialogs in the program's order: radio information, device details, location chooser,
+    // about box. The details window opens the chooser from its location button, so the chooser
+    // object is made first and the details window is handed it.
     qm::ui::TMainForm::TDialogs dialogs;
     dialogs.radioInfo = new qm::ui::TRadioInfoForm(&mainForm);
-    dialogs.chooseLocation = new qm::ui::TChooseLocationForm(mainForm.Session(), &mainForm);
-    dialogs.deviceDetails = new qm::ui::TDeviceDetailsForm(mainForm.Session(), *dialogs.chooseLocation,
-                                                           [&mainForm] { mainForm.DeviceDataChanged(); }, &mainForm);
+    auto* chooseLocation = new qm::ui::TChooseLocationForm(mainForm.Session(), &mainForm);
+    dialogs.deviceDetails = new qm::ui::TDeviceDetailsForm(
+        mainForm.Session(), *chooseLocation, [&mainForm] { mainForm.DeviceDataChanged(); }, &mainForm);
+    dialogs.chooseLocation = chooseLocation;
     dialogs.about = new qm::ui::TAboutForm(&mainForm);
+    dialogs.questions = &questions;
     mainForm.SetDialogs(dialogs);
 
     // A stop from outside and the end of the desktop session close the window like Exit.
