@@ -19,11 +19,13 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "quillmark/core/DeviceListLock.h"
+#include "quillmark/core/ProgramDirectory.h"
 #include "quillmark/core/SessionFile.h"
 #include "quillmark/ui/AboutForm.h"
 #include "quillmark/ui/ChooseLocationForm.h"
@@ -434,6 +436,25 @@ TEST(HelpPageTest, BesideTheProgramWhenThereElseInTheInstalledShareDirectory) {
     EXPECT_EQ(qm::ui::HelpPageFile(program), program + "../share/quillmark/help/index.html");
     dir.write("bin/help/index.html", "<html></html>");
     EXPECT_EQ(qm::ui::HelpPageFile(program), program + "help/index.html");
+}
+
+// The copy beside the program in the build tree (the tests are built beside the window program's
+// folder): it names every command of the main window, and its pictures are beside it.
+TEST_F(MainFormActionsTest, TheHelpPageBesideTheProgramNamesEveryCommandAndHasItsPictures) {
+    const std::filesystem::path page = qm::ProgramDirectory() + "../ui/help/index.html";
+    const std::string html = FileText(page.string());
+    ASSERT_FALSE(html.empty()) << page;
+    Start({});
+    for (const QAction* action : form->actions()) {
+        const std::string caption = action->text().remove(QChar('&')).toStdString();
+        EXPECT_NE(html.find(">" + caption + "<"), std::string::npos) << caption;
+    }
+    const std::regex picture(R"re(<img src="([^"]+)")re");
+    int pictures = 0;
+    for (auto match = std::sregex_iterator(html.begin(), html.end(), picture);
+         match != std::sregex_iterator(); ++match, ++pictures)
+        EXPECT_TRUE(std::filesystem::is_regular_file(page.parent_path() / (*match)[1].str())) << (*match)[1];
+    EXPECT_GE(pictures, 1);
 }
 
 }  // namespace
