@@ -97,15 +97,15 @@ TDeviceDetailsForm::TDeviceDetailsForm(qm::TSessionState& session, TChooseLocati
 
 QWidget* TDeviceDetailsForm::CreateHeader() {
     auto* header = new QWidget(this);
-    auto* grid = new QFormLayout(header);
-    grid->setContentsMargins(0, 0, 0, 0);
+    auto* rows = new QFormLayout(header);
+    rows->setContentsMargins(0, 0, 0, 0);
     Name = NewValueLabel("Name", header);
     QFont bold = Name->font();
     bold.setBold(true);
     Name->setFont(bold);
     DeviceAddress = NewValueLabel("DeviceAddress", header);
-    grid->addRow(NewCaptionLabel("Name", header), Name);
-    grid->addRow(NewCaptionLabel("Address", header), DeviceAddress);
+    rows->addRow(NewCaptionLabel("Name", header), Name);
+    rows->addRow(NewCaptionLabel("Address", header), DeviceAddress);
     return header;
 }
 
