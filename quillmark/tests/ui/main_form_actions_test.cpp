@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -425,6 +426,18 @@ TEST(MessageBoxQuestionsTest, EachWayOfAnsweringGivesItsAnswer) {
         });
         EXPECT_EQ(questions.Ask("<b>Delete</b> all?"), c.expected);
     }
+}
+
+TEST(MessageBoxQuestionsTest, GrabOfAQuestion) {
+    const char* directory = std::getenv("QM_GRAB_DIR");
+    const std::filesystem::path grabs = directory ? directory : std::filesystem::current_path();
+    QWidget owner;
+    qm::ui::TMessageBoxQuestions questions(owner);
+    WhenModal([&](QWidget& box) {
+        EXPECT_TRUE(box.grab().save(QString::fromStdString((grabs / "confirm_question.png").string())));
+        dynamic_cast<QMessageBox&>(box).button(QMessageBox::No)->click();
+    });
+    questions.Ask(kDeleteAllQuestion);
 }
 
 // --- the help page ---
