@@ -28,35 +28,47 @@ TChooseLocationForm::TChooseLocationForm(qm::TSessionState& session, QWidget* pa
     : QDialog(parent), FSession(session), LocationCombo(CreateLocationCombo()), Completer(CreateCompleter()) {
     setObjectName("ChooseLocationForm");
     setWindowTitle("Choose Location");
+    auto* layout = new QGridLayout(this);
+    const int border = ScaledPixels(*this, kBorder);
+    layout->setContentsMargins(border, border, border, border);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addWidget(CreatePicture(), 0, 0, Qt::AlignTop);
+    layout->addWidget(CreateExplanation(), 0, 1);
+    layout->addWidget(LocationCombo, 1, 0, 1, 2);
+    layout->addWidget(CreateButtons(), 2, 0, 1, 2);
+}
 
+QLabel* TChooseLocationForm::CreatePicture() {
     auto* picture = new QLabel(this);
     picture->setObjectName("Image1");
     picture->setPixmap(WindowIcon().pixmap(kPictureSize, kPictureSize));
     picture->setFixedSize(kPictureSize, kPictureSize);
+    return picture;
+}
+
+QLabel* TChooseLocationForm::CreateExplanation() {
     auto* text =
         new QLabel("Choose an existing location from the list or enter the name of a new location.", this);
     text->setObjectName("Label1");
     text->setWordWrap(true);
     text->setMinimumWidth(ScaledPixels(*this, kTextWidth));
+    return text;
+}
 
+// OK is the default button (Enter) and Cancel the escape button; Tab goes from the list to OK to
+// Cancel.
+QDialogButtonBox* TChooseLocationForm::CreateButtons() {
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
     ok->setObjectName("OKButton");
     ok->setDefault(true);
-    buttons->addButton(QDialogButtonBox::Cancel)->setObjectName("CancelButton");
+    QPushButton* cancel = buttons->addButton(QDialogButtonBox::Cancel);
+    cancel->setObjectName("CancelButton");
     connect(buttons, &QDialogButtonBox::accepted, this, &TChooseLocationForm::OKButtonClick);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
-    auto* layout = new QGridLayout(this);
-    const int border = ScaledPixels(*this, kBorder);
-    layout->setContentsMargins(border, border, border, border);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    layout->addWidget(picture, 0, 0, Qt::AlignTop);
-    layout->addWidget(text, 0, 1);
-    layout->addWidget(LocationCombo, 1, 0, 1, 2);
-    layout->addWidget(buttons, 2, 0, 1, 2);
     setTabOrder(LocationCombo, ok);
-    setTabOrder(ok, buttons->button(QDialogButtonBox::Cancel));
+    setTabOrder(ok, cancel);
+    return buttons;
 }
 
 // An editable list that keeps exactly what the operator typed: Enter adds nothing to the list,

@@ -10,6 +10,8 @@
 
 class QComboBox;
 class QCompleter;
+class QDialogButtonBox;
+class QLabel;
 
 namespace qm {
 class TSessionState;
@@ -33,6 +35,9 @@ public:
     std::optional<std::string> ChooseLocation(const std::string& initial);
 
 private:
+    QLabel* CreatePicture();
+    QLabel* CreateExplanation();
+    QDialogButtonBox* CreateButtons();
     QComboBox* CreateLocationCombo();
     QCompleter* CreateCompleter();
     void LocationComboEdited(const QString& text);
