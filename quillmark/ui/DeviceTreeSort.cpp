@@ -1,12 +1,7 @@
 #include "quillmark/ui/DeviceTreeSort.h"
 
-#include <QCollator>
-#include <QString>
 #include <algorithm>
 #include <cstdint>
-#include <numeric>
-#include <string_view>
-#include <unordered_map>
 
 #include "quillmark/core/DeviceListLock.h"
 #include "quillmark/ui/DeviceTreeModel.h"
@@ -31,47 +26,13 @@ int DeviceTreeCompareNodes(const TKeyedRow& a, const TKeyedRow& b) {
     return (a.key > b.key) - (a.key < b.key);
 }
 
-// The rank of each text in the collation order; texts the collator finds equal share a rank.
-// Repeated texts (many devices share a location or the name "Unknown") are collated once.
-TSortKeys CollationRanks(const std::vector<const std::string*>& texts) {
-    std::unordered_map<std::string_view, std::size_t> distinctOf;
-    distinctOf.reserve(texts.size());
-    std::vector<std::size_t> textDistinct(texts.size());
-    std::vector<std::string_view> distinct;
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        if (texts[i] == nullptr) continue;
-        const auto [entry, added] = distinctOf.try_emplace(*texts[i], distinct.size());
-        if (added) distinct.push_back(*texts[i]);
-        textDistinct[i] = entry->second;
-    }
-    const QCollator collator;
-    std::vector<QCollatorSortKey> sortKeys;
-    sortKeys.reserve(distinct.size());
-    for (std::string_view text : distinct)
-        sortKeys.push_back(
-            collator.sortKey(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))));
-    std::vector<std::size_t> order(distinct.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::sort(order.begin(), order.end(),
-              [&](std::size_t a, std::size_t b) { return sortKeys[a].compare(sortKeys[b]) < 0; });
-    TSortKeys distinctRank(distinct.size());
-    std::int64_t rank = 0;
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        if (i > 0 && sortKeys[order[i - 1]].compare(sortKeys[order[i]]) != 0) ++rank;
-        distinctRank[order[i]] = rank;
-    }
-    TSortKeys keys(texts.size(), kMissingKey);
-    for (std::size_t i = 0; i < texts.size(); ++i)
-        if (texts[i] != nullptr) keys[i] = distinctRank[textDistinct[i]];
-    return keys;
-}
-
-TSortKeys TextKeys(qm::TDeviceList& list, const std::vector<std::string>& rows, int column) {
+TSortKeys TextKeys(qm::TDeviceList& list, const std::vector<std::string>& rows, int column,
+                   TCollationRanks& collation) {
     std::vector<const std::string*> texts(rows.size(), nullptr);
     for (std::size_t i = 0; i < rows.size(); ++i)
         if (const TBTDevice* device = list.FindDevice(rows[i]))
             texts[i] = column == dcName ? &device->Name() : &device->Location();
-    return CollationRanks(texts);
+    return collation.Ranks(texts, kMissingKey);
 }
 
 TSortKeys NumberKeys(qm::TDeviceList& list, const std::vector<std::string>& rows, int column) {
@@ -87,12 +48,13 @@ TSortKeys NumberKeys(qm::TDeviceList& list, const std::vector<std::string>& rows
 
 }  // namespace
 
-void SortDeviceRows(qm::TDeviceList& list, std::vector<std::string>& rows, int column, Qt::SortOrder order) {
+void SortDeviceRows(qm::TDeviceList& list, std::vector<std::string>& rows, int column, Qt::SortOrder order,
+                    TCollationRanks& collation) {
     if (column < 0 || column >= kDeviceColumnCount) return;
     TSortKeys keys;
     {
         TDeviceListLock lock(list);
-        keys = column == dcName || column == dcLocation ? TextKeys(list, rows, column)
+        keys = column == dcName || column == dcLocation ? TextKeys(list, rows, column, collation)
                                                         : NumberKeys(list, rows, column);
     }
     std::vector<TKeyedRow> keyed(rows.size());

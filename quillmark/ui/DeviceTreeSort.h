@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "quillmark/ui/CollationRanks.h"
+
 namespace qm {
 class TDeviceList;
 }
@@ -17,7 +19,8 @@ namespace qm::ui {
 // Sorts the address rows by the column (TDeviceColumn) in the direction; any other column leaves
 // them as they are. Takes the list's lock; each device is looked up once by its address and gives
 // one integer key, so the sort costs one lookup per row, not two per comparison. A row whose
-// device is missing gets the smallest key.
-void SortDeviceRows(qm::TDeviceList& list, std::vector<std::string>& rows, int column, Qt::SortOrder order);
+// device is missing gets the smallest key. Names and locations take their keys from the cache.
+void SortDeviceRows(qm::TDeviceList& list, std::vector<std::string>& rows, int column, Qt::SortOrder order,
+                    TCollationRanks& collation);
 
 }  // namespace qm::ui

@@ -128,7 +128,7 @@ std::vector<std::string> TDeviceView::ListedRows() const {
         if (qm::IsDeviceListed(device, FSession.HideInactive(), FFilterKind, FFilterValue, now))
             rows.push_back(device.Address());
     }
-    if (FSortColumn >= 0) SortDeviceRows(list, rows, FSortColumn, FSortOrder);
+    if (FSortColumn >= 0) SortDeviceRows(list, rows, FSortColumn, FSortOrder, FCollationRanks);
     return rows;
 }
 

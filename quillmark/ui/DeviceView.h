@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "quillmark/core/DeviceFilter.h"
+#include "quillmark/ui/CollationRanks.h"
 
 class QMenu;
 
@@ -73,6 +74,8 @@ private:
     std::string FFilterValue;
     int FSortColumn = -1;
     Qt::SortOrder FSortOrder = Qt::AscendingOrder;
+    // Filled by the sorts of ListedRows; a cache, so a const rebuild of the rows may add to it.
+    mutable TCollationRanks FCollationRanks;
 };
 
 }  // namespace qm::ui

@@ -2,6 +2,7 @@
 // devices are listed, the header's sort cycle and its stability, selection and scrolling across
 // rebuilds, the keys and the context menu, and what the cells paint.
 
+#include "quillmark/core/DeviceListLock.h"
 #include "quillmark/ui/DeviceView.h"
 
 #include <gmock/gmock.h>
@@ -186,6 +187,37 @@ TEST_F(DeviceView, SortIsStableInBothDirectionsForEveryColumn) {
         view_.DeviceTreeHeaderClick(column);
         EXPECT_THAT(view_.RowAddresses(), ElementsAre("E1", "E3", "E4", "E2")) << "descending by " << column;
     }
+}
+
+// Sorted rebuilds reuse the collation order of the texts they met before; renamed devices, swapped
+// names and a text that replaces another must still come out in order.
+TEST_F(DeviceView, SortedRebuildsFollowRenamedDevices) {
+    const QLocale previous;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    AddDevices({{.address = "A", .name = "delta"},
+                {.address = "B", .name = "Bravo"},
+                {.address = "C", .name = "charlie"}});
+    view_.DeviceTreeHeaderClick(qm::ui::dcName);
+    EXPECT_THAT(view_.RowAddresses(), ElementsAre("B", "C", "A"));
+    const struct {
+        const char* address;
+        const char* name;
+        TRows expected;
+    } renames[] = {
+        {"A", "alpha", {"A", "B", "C"}},    // a new text
+        {"C", "Bravo", {"A", "B", "C"}},    // one text fewer, equal names keep list order
+        {"B", "alpha", {"A", "B", "C"}},    // the same two texts as before, on other devices
+        {"A", "Bravo", {"B", "A", "C"}},    // the names of A and B swapped
+        {"C", "charlie", {"B", "A", "C"}},  // a text that was met two rebuilds ago
+    };
+    for (const auto& rename : renames) {
+        {
+            qm::TDeviceListLock lock(session_.DeviceList());
+            lock->FindDevice(rename.address)->SetName(rename.name);
+        }
+        EXPECT_EQ(Rows(), rename.expected) << rename.address << " " << rename.name;
+    }
+    QLocale::setDefault(previous);
 }
 
 TEST_F(DeviceView, RebuildKeepsTheSelectedDeviceAndTheScrollOffsets) {
