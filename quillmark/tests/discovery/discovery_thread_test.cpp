@@ -17,6 +17,7 @@ namespace {
 
 using qmtest::TClockSleep;
 using qmtest::TInventory;
+using qmtest::TLoggingPass;
 using qmtest::TRecordingBridge;
 using qmtest::TRecordingSound;
 
@@ -71,17 +72,6 @@ TEST_F(DiscoveryThreadTest, TerminationBeforeResumeRunsNothing) {
     thread.WaitFor();
     EXPECT_EQ(inventory.session.DeviceList().Count(), 0);
 }
-
-// A pass that hands a log line over and so waits for the main thread.
-class TLoggingPass : public qm::IInquiryPass {
-public:
-    bool Perform(qm::IDiscoveryServices& thread) override {
-        started.store(true);
-        thread.ThreadLog("pass");
-        return true;
-    }
-    std::atomic<bool> started{false};
-};
 
 TEST_F(DiscoveryThreadTest, DestructionWhileAHandOffWaitsServesItAndEnds) {
     TLoggingPass pass;

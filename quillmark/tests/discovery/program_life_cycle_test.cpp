@@ -21,6 +21,7 @@
 namespace {
 
 using qmtest::kStartTime;
+using qmtest::TLoggingPass;
 
 constexpr const char* kTwoDevices = R"({"devices": [
   {"address": "00:00:00:00:00:0A", "name": "Alpha"},
@@ -106,17 +107,6 @@ TEST_F(ProgramLifeCycleTest, StopDuringPassesWaitsForTheThreadAndLogsScanFinishe
     EXPECT_TRUE(log[1].ends_with("Found new device: (00:00:00:00:00:0B)")) << log[1];
     EXPECT_EQ(qm::LoadSession(path, clock)->DeviceList().Count(), 2);
 }
-
-// A pass that hands a log line over and then waits for the main thread.
-class TLoggingPass : public qm::IInquiryPass {
-public:
-    bool Perform(qm::IDiscoveryServices& thread) override {
-        started.store(true);
-        thread.ThreadLog("pass");
-        return true;
-    }
-    std::atomic<bool> started{false};
-};
 
 TEST_F(ProgramLifeCycleTest, DestructionWithoutStopServesThePendingHandOffAndSavesNothingMore) {
     auto* pass = new TLoggingPass;

@@ -113,4 +113,15 @@ private:
     qm::TSettableClock& clock_;
 };
 
+// A pass that hands a log line over and so waits for the main thread to serve it.
+class TLoggingPass : public qm::IInquiryPass {
+public:
+    bool Perform(qm::IDiscoveryServices& thread) override {
+        started.store(true);
+        thread.ThreadLog("pass");
+        return true;
+    }
+    std::atomic<bool> started{false};
+};
+
 }  // namespace qmtest
