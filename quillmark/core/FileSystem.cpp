@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 
 #include "quillmark/core/ProgramDirectory.h"
@@ -13,6 +14,9 @@
 namespace qm {
 
 namespace {
+
+// As many links as the system follows before it gives up with ELOOP.
+constexpr int kMostLinksFollowed = 40;
 
 int ErrorOf(int result) {
     return result < 0 ? errno : 0;
@@ -23,6 +27,15 @@ public:
     bool Exists(const std::string& path) override {
         struct stat info;
         return ::lstat(path.c_str(), &info) == 0;
+    }
+
+    int LinkTarget(const std::string& path, std::string& target) override {
+        char text[PATH_MAX];
+        const ssize_t length = ::readlink(path.c_str(), text, sizeof text);
+        if (length < 0) return errno;
+        if (static_cast<std::size_t>(length) >= sizeof text) return ENAMETOOLONG;
+        target.assign(text, static_cast<std::size_t>(length));
+        return 0;
     }
 
     int ReadFile(const std::string& path, std::string& bytes) override {
@@ -60,6 +73,9 @@ public:
         return 0;
     }
 
+    int Truncate(int fd, std::size_t size) override {
+        return ErrorOf(::ftruncate(fd, static_cast<off_t>(size)));
+    }
     int Sync(int fd) override { return ErrorOf(::fsync(fd)); }
     int Close(int fd) override { return ErrorOf(::close(fd)); }
 
@@ -105,6 +121,14 @@ private:
 IFileSystem& PosixFileSystem() {
     static TPosixFileSystem files;
     return files;
+}
+
+std::string FinalTarget(IFileSystem& files, const std::string& path) {
+    std::string target = path;
+    std::string next;
+    for (int hop = 0; hop < kMostLinksFollowed && files.LinkTarget(target, next) == 0; ++hop)
+        target = next.starts_with('/') ? next : DirectoryOfFile(target) + next;
+    return target;
 }
 
 }  // namespace qm

@@ -2,6 +2,7 @@
 // The file operations the session file needs, behind an interface so that tests can make any of
 // them fail. Every operation returns 0 or an errno value.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,8 @@ public:
     virtual ~IFileSystem() = default;
 
     virtual bool Exists(const std::string& path) = 0;
+    // The text of a symbolic link; EINVAL when the path is not one.
+    virtual int LinkTarget(const std::string& path, std::string& target) = 0;
     // The whole content of a file.
     virtual int ReadFile(const std::string& path, std::string& bytes) = 0;
     // Opens an existing file for writing without changing it and locks it against other writers.
@@ -20,6 +23,8 @@ public:
     virtual int CreateNew(const std::string& path, int& fd) = 0;
     // Writes all the bytes.
     virtual int Write(int fd, std::string_view bytes) = 0;
+    // Cuts the file to its first `size` bytes.
+    virtual int Truncate(int fd, std::size_t size) = 0;
     virtual int Sync(int fd) = 0;
     virtual int Close(int fd) = 0;
     // Gives the file behind `to` the permission bits of the file behind `from`.
@@ -32,5 +37,9 @@ public:
 
 // The real file system (POSIX calls).
 IFileSystem& PosixFileSystem();
+
+// The file that the path names after following symbolic links, as far as they lead: the path
+// itself when it is not a link, the last link's target when that does not exist.
+std::string FinalTarget(IFileSystem& files, const std::string& path);
 
 }  // namespace qm

@@ -12,47 +12,77 @@ namespace {
 
 constexpr int kTemporaryNameAttempts = 100;
 
+// The directory refuses new files to this process.
+bool IsRefusal(int error) {
+    return error == EACCES || error == EPERM;
+}
+
 }  // namespace
 
 TSafeFileWriter::TSafeFileWriter(IFileSystem& files, std::string path)
-    : FFiles(files), FPath(std::move(path)) {
-    if (files.Exists(FPath)) {
-        if (const int error = files.OpenForWriting(FPath, FExisting)) {
+    : FFiles(files), FPath(std::move(path)), FTarget(FinalTarget(files, FPath)) {
+    if (files.Exists(FTarget)) {
+        if (const int error = files.OpenForWriting(FTarget, FExisting)) {
             FExisting = -1;
             throw TError::WithSystemError("Unable to open file for writing: " + FPath, error);
         }
     }
-    int error = EEXIST;
-    for (int attempt = 0; attempt < kTemporaryNameAttempts && error == EEXIST; ++attempt) {
-        FTemporary = FPath + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
-        error = files.CreateNew(FTemporary, FFd);
-    }
-    if (error) {
-        FFd = -1;
-        FTemporary.clear();
-        if (FExisting < 0) throw TError("Unable to create file: " + FPath);
-        Fail(error);
-    }
+    const int error = CreateTemporary();
+    if (!error) return;
+    if (FExisting < 0) throw TError("Unable to create file: " + FPath);
+    if (!IsRefusal(error)) Fail(error);
+    FInPlace = true;
 }
 
 TSafeFileWriter::~TSafeFileWriter() {
     Discard();
 }
 
+// Creates a temporary file beside the target under a name no file has yet; 0 or an errno value.
+int TSafeFileWriter::CreateTemporary() {
+    int error = EEXIST;
+    for (int attempt = 0; attempt < kTemporaryNameAttempts && error == EEXIST; ++attempt) {
+        FTemporary = FTarget + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+        error = FFiles.CreateNew(FTemporary, FFd);
+    }
+    if (error) {
+        FFd = -1;
+        FTemporary.clear();
+    }
+    return error;
+}
+
 void TSafeFileWriter::Write(std::string_view bytes) {
-    if (const int error = FFiles.Write(FFd, bytes)) Fail(error);
+    if (const int error = FFiles.Write(FInPlace ? FExisting : FFd, bytes)) Fail(error);
+    FWritten += bytes.size();
 }
 
 void TSafeFileWriter::Commit() {
+    if (FInPlace)
+        CommitInPlace();
+    else
+        CommitTemporary();
+    Discard();
+}
+
+// The new content was written over the old from its start; what is left of the old goes.
+void TSafeFileWriter::CommitInPlace() {
+    if (const int error = FFiles.Truncate(FExisting, FWritten)) Fail(error);
+    if (const int error = FFiles.Sync(FExisting)) Fail(error);
+    const int closeError = FFiles.Close(FExisting);
+    FExisting = -1;
+    if (closeError) Fail(closeError);
+}
+
+void TSafeFileWriter::CommitTemporary() {
     if (FExisting >= 0) FFiles.CopyMode(FExisting, FFd);
     if (const int error = FFiles.Sync(FFd)) Fail(error);
     const int closeError = FFiles.Close(FFd);
     FFd = -1;
     if (closeError) Fail(closeError);
-    if (const int error = FFiles.Rename(FTemporary, FPath)) Fail(error);
+    if (const int error = FFiles.Rename(FTemporary, FTarget)) Fail(error);
     FTemporary.clear();
-    FFiles.SyncDirectoryOf(FPath);
-    Discard();
+    FFiles.SyncDirectoryOf(FTarget);
 }
 
 void TSafeFileWriter::Fail(int error) {

@@ -6,12 +6,18 @@
 //   file.Write(part); file.Write(rest);  // may throw
 //   file.Commit();                       // may throw
 //
+// A path that is a symbolic link is written through to the link's final target (the temporary file
+// goes beside the target), so the link stays. When the directory takes no new file but the file
+// itself is writable, the file is rewritten in place and flushed to disk instead; only then can a
+// failure leave it damaged.
+//
 // Errors are TError: "Unable to create file: " and the path when the file does not exist and
 // cannot be created; otherwise a sentence naming the file with the system's error text. An
 // existing file must be writable and not locked by another writer; it keeps its permissions. Until
 // Commit succeeds the file is unchanged, and a writer destroyed without a commit leaves no
 // temporary file behind.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -31,12 +37,18 @@ public:
     void Commit();
 
 private:
+    int CreateTemporary();
+    void CommitInPlace();
+    void CommitTemporary();
     [[noreturn]] void Fail(int error);
     void Discard();
 
     IFileSystem& FFiles;
-    std::string FPath;
-    int FExisting = -1;  // the file being replaced, held open and locked
+    std::string FPath;    // as the caller named it, for the error texts
+    std::string FTarget;  // the file that is replaced
+    int FExisting = -1;   // the file being replaced, held open and locked
+    bool FInPlace = false;
+    std::size_t FWritten = 0;
     std::string FTemporary;
     int FFd = -1;
 };

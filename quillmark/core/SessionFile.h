@@ -1,10 +1,12 @@
 #pragma once
 // The session file "Quillmark.dat": loading at start-up, saving whole at every save.
 //
-// A save writes the text piece by piece to a temporary file beside the session file, flushes it to
-// disk and renames it over the session file, so a failed save never leaves a truncated file. A file that the
-// reader rejects is kept under a new name ("Quillmark.dat.rejected-YYYYMMDD-HHMMSS") before a fresh session
-// is used, so that a later save does not destroy it.
+// A save writes the text piece by piece to a temporary file beside the session file (beside its
+// target when the session file is a symbolic link), flushes it to disk and renames it over the
+// session file, so a failed save never leaves a truncated file; in a directory that takes no new
+// file, a writable session file is rewritten in place and flushed instead. A file that the reader
+// rejects is kept under a new name ("Quillmark.dat.rejected-YYYYMMDD-HHMMSS") before a fresh
+// session is used, so that a later save does not destroy it.
 
 #include <memory>
 #include <string>

@@ -15,6 +15,8 @@
 #include <ostream>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "quillmark/base/Error.h"
 #include "quillmark/core/ProgramDirectory.h"
@@ -35,6 +37,9 @@ public:
     std::map<std::string, int> failures;  // operation name -> errno
 
     bool Exists(const std::string& path) override { return real_.Exists(path); }
+    int LinkTarget(const std::string& path, std::string& target) override {
+        return real_.LinkTarget(path, target);
+    }
     int ReadFile(const std::string& path, std::string& bytes) override {
         if (const int error = Fail("ReadFile")) return error;
         return real_.ReadFile(path, bytes);
@@ -50,6 +55,10 @@ public:
     int Write(int fd, std::string_view bytes) override {
         if (const int error = Fail("Write")) return error;
         return real_.Write(fd, bytes);
+    }
+    int Truncate(int fd, std::size_t size) override {
+        if (const int error = Fail("Truncate")) return error;
+        return real_.Truncate(fd, size);
     }
     int Sync(int fd) override {
         if (const int error = Fail("Sync")) return error;
@@ -189,13 +198,93 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         FaultCase{"DirectoryNotWritable", false, "CreateNew", EACCES, ""},
         FaultCase{"ReadOnlyFile", true, "OpenForWriting", EACCES, "\n\nError: Permission denied"},
-        FaultCase{"ExistingButDirectoryNotWritable", true, "CreateNew", EACCES,
-                  "\n\nError: Permission denied"},
+        FaultCase{"NoRoomForTheTemporaryFile", true, "CreateNew", ENOSPC,
+                  "\n\nError: No space left on device"},
         FaultCase{"DiskFull", true, "Write", ENOSPC, "\n\nError: No space left on device"},
         FaultCase{"DiskFullOnNewFile", false, "Write", ENOSPC, "\n\nError: No space left on device"},
         FaultCase{"FlushFails", true, "Sync", EIO, "\n\nError: Input/output error"},
         FaultCase{"CloseFails", true, "Close", EIO, "\n\nError: Input/output error"},
         FaultCase{"RenameFails", true, "Rename", EXDEV, "\n\nError: Invalid cross-device link"}));
+
+// A directory that takes no new file (a shared read-only folder) with a writable session file in
+// it: the file is rewritten in place, longer old content cut off.
+TEST_F(SessionFile, DirectoryRefusesNewFilesSoTheFileIsRewrittenInPlace) {
+    for (const int refusal : {EACCES, EPERM}) {
+        dir_.write("Quillmark.dat", std::string(100000, 'o'));
+        struct stat before;
+        ASSERT_EQ(::stat(path_.c_str(), &before), 0);
+        files_.failures["CreateNew"] = refusal;
+        TSessionState state(clock_);
+        state.Log().push_front("Scan started in location ");
+        SaveSession(state, path_, files_);
+        struct stat after;
+        ASSERT_EQ(::stat(path_.c_str(), &after), 0);
+        EXPECT_EQ(after.st_ino, before.st_ino);
+        EXPECT_EQ(Content(), WriteSessionText(state));
+        EXPECT_EQ(Files(), std::set<std::string>{"Quillmark.dat"});
+    }
+}
+
+// Rewriting in place reports its failures naming the file; the flush to disk is one of its steps.
+TEST_F(SessionFile, InPlaceFailuresAreReported) {
+    const std::map<std::string, std::string> cases = {
+        {"Write", "No space left on device"}, {"Truncate", "Input/output error"},
+        {"Sync", "Input/output error"}, {"Close", "Input/output error"}};
+    for (const auto& [operation, text] : cases) {
+        dir_.write("Quillmark.dat", "object TSessionState\r\nend\r\n");
+        files_.failures = {{"CreateNew", EACCES}, {operation, operation == "Write" ? ENOSPC : EIO}};
+        TSessionState state(clock_);
+        try {
+            SaveSession(state, path_, files_);
+            ADD_FAILURE() << operation << " failed but the save succeeded";
+        } catch (const TError& error) {
+            EXPECT_EQ(error.Message(), "Unable to write file: " + path_ + "\n\nError: " + text) << operation;
+        }
+        EXPECT_EQ(Files(), std::set<std::string>{"Quillmark.dat"}) << operation;
+    }
+}
+
+struct LinkCase {
+    const char* name;
+    std::vector<std::pair<std::string, std::string>> links;  // link (in the directory) -> its text
+    std::string target;                                      // below the directory
+    bool targetExists;
+    friend std::ostream& operator<<(std::ostream& out, const LinkCase& c) { return out << c.name; }
+};
+
+class SaveThroughLinks : public SessionFile, public ::testing::WithParamInterface<LinkCase> {};
+
+// A session file that is a symbolic link stays one: the save replaces the file it leads to, with
+// the temporary file beside that file.
+TEST_P(SaveThroughLinks, TheLinkSurvives) {
+    const LinkCase& c = GetParam();
+    std::filesystem::create_directories(dir_ / "real");
+    if (c.targetExists) dir_.write(c.target, "x");
+    for (const auto& [link, text] : c.links) {
+        const std::string shown = text.starts_with("ABS:") ? (dir_ / text.substr(4)).string() : text;
+        std::filesystem::create_symlink(shown, dir_ / link);
+    }
+    TSessionState state(clock_);
+    state.Log().push_front("Scan started in location ");
+    SaveSession(state, path_, files_);
+    SaveSession(state, path_, files_);
+    EXPECT_TRUE(std::filesystem::is_symlink(path_));
+    EXPECT_EQ(ScopedTempDir::read(dir_ / c.target), WriteSessionText(state));
+    EXPECT_EQ(Content(), WriteSessionText(state));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_ / "real"), {}), 1);
+    EXPECT_EQ(LoadSession(path_, clock_, files_)->Log().size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SessionFile, SaveThroughLinks,
+    ::testing::Values(LinkCase{"Relative", {{"Quillmark.dat", "real/Shared.dat"}}, "real/Shared.dat", true},
+                      LinkCase{"Absolute", {{"Quillmark.dat", "ABS:real/Shared.dat"}}, "real/Shared.dat", true},
+                      LinkCase{"Chain",
+                               {{"middle", "real/Shared.dat"}, {"Quillmark.dat", "middle"}},
+                               "real/Shared.dat",
+                               true},
+                      LinkCase{"TargetMissing", {{"Quillmark.dat", "real/Shared.dat"}}, "real/Shared.dat", false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SessionFile, CannotCreateIsTheExactText) {
     files_.failures["CreateNew"] = EACCES;
