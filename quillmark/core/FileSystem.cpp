@@ -1,12 +1,14 @@
 #include "quillmark/core/FileSystem.h"
 
 #include <fcntl.h>
+#include <dirent.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdio>
 
 #include "quillmark/core/ProgramDirectory.h"
@@ -62,6 +64,21 @@ public:
         return ErrorOf(fd);
     }
 
+    int CreateUnnamed(const std::string& directory, int& fd) override {
+        fd = ::open(directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        return ErrorOf(fd);
+    }
+
+    // Through the descriptor's entry in /proc, which needs no privilege; by the descriptor itself
+    // where /proc is missing (that needs CAP_DAC_READ_SEARCH).
+    int NameUnnamed(int fd, const std::string& path) override {
+        const std::string self = "/proc/self/fd/" + std::to_string(fd);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0) return 0;
+        const int error = errno;
+        if (error == EEXIST) return error;
+        return ::linkat(fd, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0 ? 0 : error;
+    }
+
     int Write(int fd, std::string_view bytes) override {
         while (!bytes.empty()) {
             const ssize_t written = ::write(fd, bytes.data(), bytes.size());
@@ -98,6 +115,25 @@ public:
         ::close(fd);
         return error;
     }
+
+    int ListDirectory(const std::string& directory, std::vector<std::string>& names) override {
+        const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) return errno;
+        DIR* entries = ::fdopendir(fd);
+        if (!entries) {
+            const int error = errno;
+            ::close(fd);
+            return error;
+        }
+        names.clear();
+        errno = 0;
+        while (const dirent* entry = ::readdir(entries)) names.emplace_back(entry->d_name);
+        const int error = errno;
+        ::closedir(entries);
+        return error;
+    }
+
+    bool ProcessEnded(int pid) override { return ::kill(pid, 0) == -1 && errno == ESRCH; }
 
 private:
     static int ReadAll(int fd, std::string& bytes) {

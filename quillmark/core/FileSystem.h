@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qm {
 
@@ -21,6 +22,11 @@ public:
     virtual int OpenForWriting(const std::string& path, int& fd) = 0;
     // Creates a file that must not exist yet, for writing.
     virtual int CreateNew(const std::string& path, int& fd) = 0;
+    // Creates a file without a name in the directory, for writing; EOPNOTSUPP, EISDIR or EINVAL
+    // when the file system cannot. It vanishes when closed unless it was named.
+    virtual int CreateUnnamed(const std::string& directory, int& fd) = 0;
+    // Gives a file made by CreateUnnamed a name that no file has yet (EEXIST otherwise).
+    virtual int NameUnnamed(int fd, const std::string& path) = 0;
     // Writes all the bytes.
     virtual int Write(int fd, std::string_view bytes) = 0;
     // Cuts the file to its first `size` bytes.
@@ -33,6 +39,10 @@ public:
     virtual int Remove(const std::string& path) = 0;
     // Flushes the directory that holds the path, so that a rename in it is durable.
     virtual int SyncDirectoryOf(const std::string& path) = 0;
+    // The names of the entries of a directory.
+    virtual int ListDirectory(const std::string& directory, std::vector<std::string>& names) = 0;
+    // Whether no process with the id runs any more (temporary file names carry their writer's id).
+    virtual bool ProcessEnded(int pid) = 0;
 };
 
 // The real file system (POSIX calls).

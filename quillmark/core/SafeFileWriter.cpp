@@ -5,12 +5,19 @@
 #include <cerrno>
 
 #include "quillmark/base/Error.h"
+#include "quillmark/core/ProgramDirectory.h"
+#include "quillmark/core/TemporaryFiles.h"
 
 namespace qm {
 
 namespace {
 
 constexpr int kTemporaryNameAttempts = 100;
+
+// The file system makes no files without a name (or the kernel does not know how).
+bool CannotBeUnnamed(int error) {
+    return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
+}
 
 // The directory refuses new files to this process.
 bool IsRefusal(int error) {
@@ -38,17 +45,23 @@ TSafeFileWriter::~TSafeFileWriter() {
     Discard();
 }
 
-// Creates a temporary file beside the target under a name no file has yet; 0 or an errno value.
+// Creates a temporary file beside the target, without a name where possible; 0 or an errno value.
 int TSafeFileWriter::CreateTemporary() {
+    int error = FFiles.CreateUnnamed(DirectoryOfFile(FTarget), FFd);
+    if (error && CannotBeUnnamed(error))
+        error = NameTemporary([this](const std::string& name) { return FFiles.CreateNew(name, FFd); });
+    if (error) FFd = -1;
+    return error;
+}
+
+// Runs `create` with temporary names until one is not taken yet; 0 or an errno value.
+int TSafeFileWriter::NameTemporary(const std::function<int(const std::string&)>& create) {
     int error = EEXIST;
     for (int attempt = 0; attempt < kTemporaryNameAttempts && error == EEXIST; ++attempt) {
-        FTemporary = FTarget + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
-        error = FFiles.CreateNew(FTemporary, FFd);
+        FTemporary = TemporaryFileName(FTarget, ::getpid(), attempt);
+        error = create(FTemporary);
     }
-    if (error) {
-        FFd = -1;
-        FTemporary.clear();
-    }
+    if (error) FTemporary.clear();
     return error;
 }
 
@@ -77,6 +90,11 @@ void TSafeFileWriter::CommitInPlace() {
 void TSafeFileWriter::CommitTemporary() {
     if (FExisting >= 0) FFiles.CopyMode(FExisting, FFd);
     if (const int error = FFiles.Sync(FFd)) Fail(error);
+    if (FTemporary.empty()) {
+        if (const int error =
+                NameTemporary([this](const std::string& name) { return FFiles.NameUnnamed(FFd, name); }))
+            Fail(error);
+    }
     const int closeError = FFiles.Close(FFd);
     FFd = -1;
     if (closeError) Fail(closeError);

@@ -6,6 +6,10 @@
 //   file.Write(part); file.Write(rest);  // may throw
 //   file.Commit();                       // may throw
 //
+// The temporary file is made without a name where the file system allows it and named only for
+// the rename, so a crash while it is written leaves nothing behind; elsewhere it is named at once
+// (TemporaryFiles.h removes those of ended processes).
+//
 // A path that is a symbolic link is written through to the link's final target (the temporary file
 // goes beside the target), so the link stays. When the directory takes no new file but the file
 // itself is writable, the file is rewritten in place and flushed to disk instead; only then can a
@@ -18,6 +22,7 @@
 // temporary file behind.
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -38,6 +43,7 @@ public:
 
 private:
     int CreateTemporary();
+    int NameTemporary(const std::function<int(const std::string&)>& create);
     void CommitInPlace();
     void CommitTemporary();
     [[noreturn]] void Fail(int error);
@@ -49,7 +55,7 @@ private:
     int FExisting = -1;   // the file being replaced, held open and locked
     bool FInPlace = false;
     std::size_t FWritten = 0;
-    std::string FTemporary;
+    std::string FTemporary;  // empty while the temporary file has no name
     int FFd = -1;
 };
 

@@ -7,6 +7,7 @@
 #include "quillmark/core/ObjectReader.h"
 #include "quillmark/core/SafeFileWriter.h"
 #include "quillmark/core/SessionText.h"
+#include "quillmark/core/TemporaryFiles.h"
 #include "quillmark/core/Trace.h"
 
 namespace qm {
@@ -61,6 +62,7 @@ TSessionFileRead ReadSessionFile(const std::string& path, const IClock& clock, I
 }
 
 std::unique_ptr<TSessionState> LoadSession(const std::string& path, const IClock& clock, IFileSystem& files) {
+    RemoveLeftoverTemporaryFiles(files, path);
     TSessionFileRead read = ReadSessionFile(path, clock, files);
     if (read.outcome == TSessionFileRead::TOutcome::Loaded) return std::move(read.state);
     if (read.outcome == TSessionFileRead::TOutcome::Rejected)

@@ -24,7 +24,8 @@ inline constexpr std::string_view kSessionFileName = "Quillmark.dat";
 std::string SessionFilePath(const std::string& directory);
 
 // The session stored at the path, or a fresh one when there is none or the reader rejects it.
-// Never fails.
+// First removes the temporary files that saves of processes no longer running left beside the
+// file. Never fails.
 std::unique_ptr<TSessionState> LoadSession(const std::string& path, const IClock& clock = SystemClock(),
                                            IFileSystem& files = PosixFileSystem());
 

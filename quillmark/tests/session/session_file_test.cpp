@@ -11,6 +11,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <ostream>
 #include <set>
@@ -34,7 +35,8 @@ using testsupport::ScopedTempDir;
 // The real file system, with chosen operations failing with a chosen error.
 class TFaultyFileSystem : public IFileSystem {
 public:
-    std::map<std::string, int> failures;  // operation name -> errno
+    std::map<std::string, int> failures;  // operation name ("Create": both ways) -> errno
+    std::function<void()> onWrite;
 
     bool Exists(const std::string& path) override { return real_.Exists(path); }
     int LinkTarget(const std::string& path, std::string& target) override {
@@ -50,9 +52,20 @@ public:
     }
     int CreateNew(const std::string& path, int& fd) override {
         if (const int error = Fail("CreateNew")) return error;
+        if (const int error = Fail("Create")) return error;
         return real_.CreateNew(path, fd);
     }
+    int CreateUnnamed(const std::string& directory, int& fd) override {
+        if (const int error = Fail("CreateUnnamed")) return error;
+        if (const int error = Fail("Create")) return error;
+        return real_.CreateUnnamed(directory, fd);
+    }
+    int NameUnnamed(int fd, const std::string& path) override {
+        if (const int error = Fail("NameUnnamed")) return error;
+        return real_.NameUnnamed(fd, path);
+    }
     int Write(int fd, std::string_view bytes) override {
+        if (onWrite) onWrite();
         if (const int error = Fail("Write")) return error;
         return real_.Write(fd, bytes);
     }
@@ -76,6 +89,10 @@ public:
     }
     int Remove(const std::string& path) override { return real_.Remove(path); }
     int SyncDirectoryOf(const std::string& path) override { return real_.SyncDirectoryOf(path); }
+    int ListDirectory(const std::string& directory, std::vector<std::string>& names) override {
+        return real_.ListDirectory(directory, names);
+    }
+    bool ProcessEnded(int pid) override { return real_.ProcessEnded(pid); }
 
 private:
     int Fail(const std::string& operation) const {
@@ -165,8 +182,7 @@ TEST_F(SessionFile, UnreadableFileIsLeftAlone) {
 struct FaultCase {
     const char* name;
     bool fileExists;
-    const char* operation;
-    int error;
+    std::map<std::string, int> failures;
     std::string message;  // after the path
     friend std::ostream& operator<<(std::ostream& out, const FaultCase& c) { return out << c.name; }
 };
@@ -178,7 +194,7 @@ TEST_P(SaveFaults, LeaveTheFileAsItWas) {
     const FaultCase& c = GetParam();
     const std::string before = "object TSessionState\r\nend\r\n";
     if (c.fileExists) dir_.write("Quillmark.dat", before);
-    files_.failures[c.operation] = c.error;
+    files_.failures = c.failures;
     TSessionState state(clock_);
     try {
         SaveSession(state, path_, files_);
@@ -196,15 +212,20 @@ TEST_P(SaveFaults, LeaveTheFileAsItWas) {
 INSTANTIATE_TEST_SUITE_P(
     SessionFile, SaveFaults,
     ::testing::Values(
-        FaultCase{"DirectoryNotWritable", false, "CreateNew", EACCES, ""},
-        FaultCase{"ReadOnlyFile", true, "OpenForWriting", EACCES, "\n\nError: Permission denied"},
-        FaultCase{"NoRoomForTheTemporaryFile", true, "CreateNew", ENOSPC,
+        FaultCase{"DirectoryNotWritable", false, {{"Create", EACCES}}, ""},
+        FaultCase{"ReadOnlyFile", true, {{"OpenForWriting", EACCES}}, "\n\nError: Permission denied"},
+        FaultCase{"NoRoomForTheTemporaryFile", true, {{"Create", ENOSPC}}, "\n\nError: No space left on device"},
+        FaultCase{"DiskFull", true, {{"Write", ENOSPC}}, "\n\nError: No space left on device"},
+        FaultCase{"DiskFullOnNewFile", false, {{"Write", ENOSPC}}, "\n\nError: No space left on device"},
+        FaultCase{"FlushFails", true, {{"Sync", EIO}}, "\n\nError: Input/output error"},
+        FaultCase{"NamingFails", true, {{"NameUnnamed", EIO}}, "\n\nError: Input/output error"},
+        FaultCase{"CloseFails", true, {{"Close", EIO}}, "\n\nError: Input/output error"},
+        FaultCase{"RenameFails", true, {{"Rename", EXDEV}}, "\n\nError: Invalid cross-device link"},
+        FaultCase{"NamedDiskFull", true, {{"CreateUnnamed", EOPNOTSUPP}, {"Write", ENOSPC}},
                   "\n\nError: No space left on device"},
-        FaultCase{"DiskFull", true, "Write", ENOSPC, "\n\nError: No space left on device"},
-        FaultCase{"DiskFullOnNewFile", false, "Write", ENOSPC, "\n\nError: No space left on device"},
-        FaultCase{"FlushFails", true, "Sync", EIO, "\n\nError: Input/output error"},
-        FaultCase{"CloseFails", true, "Close", EIO, "\n\nError: Input/output error"},
-        FaultCase{"RenameFails", true, "Rename", EXDEV, "\n\nError: Invalid cross-device link"}));
+        FaultCase{"NamedRenameFails", true, {{"CreateUnnamed", EOPNOTSUPP}, {"Rename", EXDEV}},
+                  "\n\nError: Invalid cross-device link"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // A directory that takes no new file (a shared read-only folder) with a writable session file in
 // it: the file is rewritten in place, longer old content cut off.
@@ -213,7 +234,7 @@ TEST_F(SessionFile, DirectoryRefusesNewFilesSoTheFileIsRewrittenInPlace) {
         dir_.write("Quillmark.dat", std::string(100000, 'o'));
         struct stat before;
         ASSERT_EQ(::stat(path_.c_str(), &before), 0);
-        files_.failures["CreateNew"] = refusal;
+        files_.failures["Create"] = refusal;
         TSessionState state(clock_);
         state.Log().push_front("Scan started in location ");
         SaveSession(state, path_, files_);
@@ -232,7 +253,7 @@ TEST_F(SessionFile, InPlaceFailuresAreReported) {
         {"Sync", "Input/output error"}, {"Close", "Input/output error"}};
     for (const auto& [operation, text] : cases) {
         dir_.write("Quillmark.dat", "object TSessionState\r\nend\r\n");
-        files_.failures = {{"CreateNew", EACCES}, {operation, operation == "Write" ? ENOSPC : EIO}};
+        files_.failures = {{"Create", EACCES}, {operation, operation == "Write" ? ENOSPC : EIO}};
         TSessionState state(clock_);
         try {
             SaveSession(state, path_, files_);
@@ -286,8 +307,67 @@ INSTANTIATE_TEST_SUITE_P(
                       LinkCase{"TargetMissing", {{"Quillmark.dat", "real/Shared.dat"}}, "real/Shared.dat", false}),
     [](const auto& info) { return std::string(info.param.name); });
 
+bool UnnamedFilesWork(const std::filesystem::path& directory) {
+    const int fd = ::open(directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0) return false;
+    ::close(fd);
+    return true;
+}
+
+// While the text is written the temporary file has no name, so a crash leaves nothing behind;
+// where the file system makes no unnamed files it has its temporary name.
+TEST_F(SessionFile, TemporaryFileIsUnnamedWhileWritten) {
+    const std::string named = "Quillmark.dat.tmp-" + std::to_string(::getpid()) + "-0";
+    const std::map<int, std::set<std::string>> cases = {  // failure of CreateUnnamed -> files seen
+        {0, {"Quillmark.dat"}},
+        {EOPNOTSUPP, {"Quillmark.dat", named}},
+        {EISDIR, {"Quillmark.dat", named}},
+        {EINVAL, {"Quillmark.dat", named}}};
+    for (const auto& [error, expected] : cases) {
+        if (error == 0 && !UnnamedFilesWork(dir_.path())) continue;
+        dir_.write("Quillmark.dat", "x");
+        files_.failures = {{"CreateUnnamed", error}};
+        std::set<std::string> seen;
+        files_.onWrite = [&] { seen.merge(Files()); };
+        TSessionState state(clock_);
+        SaveSession(state, path_, files_);
+        EXPECT_EQ(seen, expected) << error;
+        EXPECT_EQ(Content(), WriteSessionText(state)) << error;
+        EXPECT_EQ(Files(), std::set<std::string>{"Quillmark.dat"}) << error;
+    }
+}
+
+// A save cut short by a crash leaves its named temporary file behind; the next load removes those
+// of processes that no longer run, beside the file a symbolic link leads to as well.
+TEST_F(SessionFile, LoadRemovesTheTemporaryFilesOfEndedProcesses) {
+    const std::string ended = std::to_string(2147483646);  // above any pid_max
+    const std::string running = std::to_string(::getpid());
+    std::filesystem::create_directories(dir_ / "real");
+    for (const std::string file : {"Quillmark.dat", "real/Shared.dat"}) {
+        if (file != "Quillmark.dat") {
+            std::filesystem::remove(path_);
+            std::filesystem::create_symlink(file, path_);
+        }
+        const std::map<std::string, bool> entries = {  // name -> removed
+            {file + ".tmp-" + ended + "-0", true},
+            {file + ".tmp-" + ended + "-17", true},
+            {file + ".tmp-" + running + "-0", false},
+            {file + ".tmp-" + ended + "-x", false},
+            {file + ".tmp-" + ended, false},
+            {file + ".tmp--1-0", false},
+            {"real/Other.dat.tmp-" + ended + "-0", false}};
+        for (const auto& [name, removed] : entries) dir_.write(name, "partial");
+        dir_.write(file, "object TSessionState\r\nend\r\n");
+        LoadSession(path_, clock_, files_);
+        for (const auto& [name, removed] : entries) {
+            EXPECT_EQ(std::filesystem::exists(dir_ / name), !removed) << name;
+            std::filesystem::remove(dir_ / name);
+        }
+    }
+}
+
 TEST_F(SessionFile, CannotCreateIsTheExactText) {
-    files_.failures["CreateNew"] = EACCES;
+    files_.failures["Create"] = EACCES;
     TSessionState state(clock_);
     try {
         SaveSession(state, path_, files_);
