@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "quillmark/core/Utf8.h"
+#include "quillmark/core/Windows1252.h"
 
 namespace qm {
 
@@ -71,13 +72,19 @@ private:
     char32_t FHigh = 0;
 };
 
+// Each code up to 255 is the byte of the same value. The Windows program writes the bytes 0x80 to
+// 0x9F that Windows-1252 maps as the code points of that code page, so those become their bytes.
 class TBytesSink {
 public:
     TBytesSink(const TObjectReader& reader, std::string& bytes) : FReader(reader), FBytes(bytes) {}
     void operator()(char32_t code) {
-        if (code > 255)
+        if (code <= 255) {
+            FBytes.push_back(static_cast<char>(code));
+        } else if (const auto byte = Windows1252Byte(code)) {
+            FBytes.push_back(static_cast<char>(*byte));
+        } else {
             FReader.Fail("Character code " + std::to_string(code) + " does not fit a byte string");
-        FBytes.push_back(static_cast<char>(code));
+        }
     }
     void Finish() const {}
 

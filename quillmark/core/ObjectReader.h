@@ -51,7 +51,8 @@ public:
     bool ReadNil();
     // A string whose codes are Unicode code points, as UTF-8. UTF-16 surrogate pairs are joined.
     std::string ReadText();
-    // A string whose codes are bytes (0 to 255).
+    // A string whose codes are bytes (0 to 255), or the code points Windows-1252 gives the bytes
+    // 0x80 to 0x9F.
     std::string ReadBytes();
 
     // "(" entries ")": NextListEntry is false once the ")" is consumed.

@@ -56,6 +56,20 @@ TEST(ObjectReader, BytesKeepEveryByte) {
     EXPECT_EQ(ReadValue("'\xE9'", &TObjectReader::ReadBytes), "\xE9");
 }
 
+// The Windows program writes the bytes 0x80 to 0x9F of its ANSI code page (Windows-1252) as the
+// code points that code page gives them; each reads back as its byte. The five bytes the code page
+// leaves undefined keep their own value as code.
+TEST(ObjectReader, BytesTakeWindows1252CodePoints) {
+    const std::string mapped =
+        "#8364#8218#402#8222#8230#8224#8225#710#8240#352#8249#338#381#8216#8217#8220#8221#8226"
+        "#8211#8212#732#8482#353#8250#339#382#376";
+    EXPECT_EQ(ReadValue(mapped, &TObjectReader::ReadBytes),
+              "\x80\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8E\x91\x92\x93\x94\x95\x96\x97"
+              "\x98\x99\x9A\x9B\x9C\x9E\x9F");
+    EXPECT_EQ(ReadValue("#129#141#143#144#157#128#155", &TObjectReader::ReadBytes),
+              "\x81\x8D\x8F\x90\x9D\x80\x9B");
+}
+
 struct IntegerCase {
     const char* value;
     std::int32_t expected;
@@ -146,6 +160,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RejectCase{"LoneSurrogate", "#56832'x'", 't', 2, "Unpaired surrogate"},
                       RejectCase{"HighSurrogateAtEnd", "#55357", 't', 2, "Unpaired surrogate"},
                       RejectCase{"CodeAboveByte", "#256", 'b', 2, "does not fit a byte string"},
+                      RejectCase{"CodeBesideWindows1252", "#8365", 'b', 2, "does not fit a byte string"},
                       RejectCase{"StringForInteger", "'5'", 'i', 2, "Integer value expected"},
                       RejectCase{"Float", "1.5", 'i', 2, "Invalid number"},
                       RejectCase{"Exponent", "1e5", 'i', 2, "Invalid number"},

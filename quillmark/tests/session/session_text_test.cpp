@@ -210,6 +210,20 @@ INSTANTIATE_TEST_SUITE_P(
         AcceptCase{"NameProperty",
                    {"  Name = 'Session_1'"},
                    [](const TSessionState& s) { EXPECT_EQ(s.Name(), "Session_1"); }},
+        // The Windows program passes SDP bytes through Windows-1252: the base UUID's 0x80 bytes
+        // come as #8364 and 0x9B as #8250.
+        AcceptCase{
+            "SdpBytesFromTheWindowsProgram",
+            {"  DeviceList = <", "    item", "      RawSDPStream = #8250", "      RawSDPRecords.Strings = (",
+             "        '5'#22#9#0#1'5'#17#28#0#0#17#1#0#0#16#0#8364#0#0#8364'_'#8250'4'#251)", "    end>"},
+            [](const TSessionState& s) {
+                EXPECT_EQ(First(s).RawSDPStream(), "\x9B");
+                EXPECT_EQ(First(s).RawSDPRecords(),
+                          (std::vector<std::string>{
+                              std::string("\x35\x16\x09\x00\x01\x35\x11\x1C\x00\x00\x11\x01\x00\x00\x10\x00"
+                                          "\x80\x00\x00\x80\x5F\x9B\x34\xFB",
+                                          24)}));
+            }},
         AcceptCase{"StreamOnlyDevice",
                    {"  DeviceList = <item RawSDPStream = '5'#3 end>"},
                    [](const TSessionState& s) { EXPECT_EQ(First(s).RawSDPStream(), "5\x03"); }}));
