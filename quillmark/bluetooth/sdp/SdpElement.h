@@ -1,7 +1,8 @@
 #pragma once
 // One parsed SDP data element, described by a type number and a specific-type number (the size
 // class of integers and UUIDs). The numbers are those the record text distinguishes; note that a
-// 32-bit UUID and a 32-bit signed integer share the specific type 0x220 and differ by type.
+// 32-bit UUID and a 32-bit signed integer share the specific type 0x220 and differ by type. The
+// reserved type descriptors 9 to 31 are kept as type numbers of their own, with no specific type.
 
 #include <cstdint>
 #include <string_view>
@@ -44,7 +45,8 @@ struct TSdpElement {
     std::int64_t signedValue = 0;     // signed integers up to 64 bits
     bool boolean = false;
     TSdpUuid uuid{};         // 128-bit UUIDs
-    std::string_view bytes;  // text, URL, 128-bit integers, the contents of a sequence or alternative
+    std::string_view bytes;  // text, URL, 128-bit integers, the contents of a sequence or alternative,
+                             // the data of a reserved type
 };
 
 }  // namespace qm

@@ -71,6 +71,14 @@ int DecodeRun(std::string_view data, std::uint8_t sizeIndex, int type, TSdpEleme
     return 0;
 }
 
+// The reserved types 9 to 31 carry no meaning yet, but their size index tells their size like any
+// other's, so they are kept with their type number and data and can be stepped over.
+int DecodeReserved(const TSdpHeader& header, std::string_view data, TSdpElement& element) {
+    element.type = header.typeDescriptor;
+    element.bytes = data;
+    return 0;
+}
+
 int DecodeElement(const TSdpHeader& header, std::string_view data, TSdpElement& element) {
     element = TSdpElement{};
     switch (header.typeDescriptor) {
@@ -92,7 +100,7 @@ int DecodeElement(const TSdpHeader& header, std::string_view data, TSdpElement& 
         case kSdpTypeUrl:
             return DecodeRun(data, header.sizeIndex, header.typeDescriptor, element);
         default:
-            return kSdpMalformed;
+            return DecodeReserved(header, data, element);
     }
 }
 

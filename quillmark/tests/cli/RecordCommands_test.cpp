@@ -45,7 +45,8 @@ const std::string kZeroByteName(
 const std::string kNoName("\x35\x08\x09\x00\x01\x35\x03\x19\x11\x01", 10);
 const std::string kEmptyName("\x35\x05\x09\x01\x00\x25\x00", 7);
 const std::string kUnparsable("\x35\x09\x09\x01\x00", 5);
-const std::string kBadSequence("\x35\x07\x09\x01\x00\x35\x02\x48\x00", 9);
+// Its sequence holds an element whose length runs past the sequence.
+const std::string kBadSequence("\x35\x08\x09\x01\x00\x35\x03\x4D\x05\x01", 10);
 
 class RecordCommands : public testing::Test {
 protected:

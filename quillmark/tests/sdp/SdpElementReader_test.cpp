@@ -51,6 +51,13 @@ const std::vector<DecodeCase> kDecodeCases = {
     {"3F 00 00 00 00", kSdpTypeAlternative, kSdpStNone, 0, 0, ""},
     {"45 03 61 2F 62", kSdpTypeUrl, kSdpStNone, 0, 0, "61 2F 62"},
     {"46 00 01 61", kSdpTypeUrl, kSdpStNone, 0, 0, "61"},
+    // Reserved types 9 to 31 keep their type number; their size index tells how much to skip.
+    {"48 00", 9, kSdpStNone, 0, 0, "00"},
+    {"4C 00 11 22 33 44 55 66 77 88 99 AA BB CC DD EE FF", 9, kSdpStNone, 0, 0,
+     "00 11 22 33 44 55 66 77 88 99 AA BB CC DD EE FF"},
+    {"55 02 01 02", 10, kSdpStNone, 0, 0, "01 02"},
+    {"F8 00", 31, kSdpStNone, 0, 0, "00"},
+    {"FF 00 00 00 01 AA", 31, kSdpStNone, 0, 0, "AA"},
 };
 
 TEST(SdpElementReader, DecodesEveryTypeAndSizeClass) {
@@ -80,7 +87,7 @@ TEST(SdpElementReader, DecodesBooleansAndFullUuids) {
     EXPECT_EQ(element.uuid, SdpUuidFromShort(0x1101));
 }
 
-// Reserved types, sizes a type does not allow, and lengths that run past the bytes given.
+// Sizes a type does not allow, and lengths that run past the bytes given.
 TEST(SdpElementReader, RejectsMalformedElements) {
     const std::vector<const char*> malformed = {
         "",                                                    // nothing at all
@@ -93,8 +100,9 @@ TEST(SdpElementReader, RejectsMalformedElements) {
         "29 00 01",                                            // 2-byte boolean
         "30 00",                                               // sequence without a length field
         "44 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00",  // URL without a length field
-        "48 00",                                               // reserved type 9
-        "F8 00",                                               // reserved type 31
+        "48",                                                  // reserved type without its byte
+        "4D 05 01",                                            // reserved type shorter than its length
+        "FE 00",                                               // reserved type, length field cut short
         "09",                                                  // header without its data
         "0A 00 01",                                            // 32-bit integer cut short
         "25 05 41 42",                                         // text shorter than its length
@@ -128,7 +136,7 @@ TEST(SdpElementReader, ContainerReaderStepsThroughContents) {
 }
 
 TEST(SdpElementReader, ContainerReaderReportsBadMembers) {
-    for (const char* hex : {"08 01 25 09 41", "08 01 48 00", "08 01 09 01"}) {
+    for (const char* hex : {"08 01 25 09 41", "08 01 4D 05 01", "08 01 09 01"}) {
         const std::string contents = HexBytes(hex);
         TSdpContainerReader reader(contents);
         TSdpElement element;

@@ -77,6 +77,10 @@ const std::vector<ValueCase> kValueCases = {
     // URLs are shown as their bytes, with no text rule.
     {"45 12 68 74 74 70 3A 2F 2F 65 78 61 6D 70 6C 65 2E 63 6F 6D", "http://example.com"},
     {"45 03 61 00 62", std::string("a\0b", 3)},
+    // Reserved types: the type number and the specific type, which they do not have.
+    {"48 00", "Unknown SDP type (9, 0)"},
+    {"FF 00 00 00 02 AA BB", "Unknown SDP type (31, 0)"},
+    {"35 08 08 01 56 00 01 FF 28 01", "[1, Unknown SDP type (10, 0), true]"},
 };
 
 TEST(SdpRecordText, RendersEveryElementKind) {
@@ -111,7 +115,7 @@ TEST(SdpRecordText, AttributeTextOfAbsentOrUnparsableAttribute) {
     EXPECT_EQ(SDPAttributeText(record, 0x0001), "[SerialPort]");
     EXPECT_EQ(SDPAttributeText(record, 0x0100), "A");
     EXPECT_EQ(SDPAttributeText(record, 0x0101), "");
-    EXPECT_EQ(SDPAttributeText(Record("09 01 00 48 00"), 0x0100), "");
+    EXPECT_EQ(SDPAttributeText(Record("09 01 00 18 01"), 0x0100), "");
     EXPECT_EQ(SDPAttributeText(HexBytes("35 05 09 01 00 25 09"), 0x0100), "");
     EXPECT_EQ(SDPAttributeText("", 0x0100), "");
 }
@@ -145,9 +149,9 @@ const std::vector<ErrorCase> kErrorCases = {
     {"35 03 09 01 00", EnumerateError(), false},                   // id without value
     {"35 04 09 01 00 08", EnumerateError(), false},                // value cut short
     {"35 05 09 01 00 08 01 00", EnumerateError(), false},          // a byte after the record
-    {"35 05 09 01 00 48 00", ElementError(), false},               // reserved type
+    {"35 06 09 01 00 4D 05 01", EnumerateError(), false},          // reserved type overruns
     {"35 05 09 01 00 18 01", ElementError(), false},               // 8-bit UUID
-    {"35 07 09 01 00 35 02 48 00", ContainerError(), true},        // reserved type in a sequence
+    {"35 08 09 01 00 35 03 4D 05 01", ContainerError(), true},     // reserved type overruns its sequence
     {"35 07 09 01 00 35 02 25 05", ContainerError(), true},        // member overruns its sequence
     {"35 09 09 01 00 3D 04 35 02 09 00", ContainerError(), true},  // nested member cut short
 };
@@ -173,7 +177,7 @@ TEST(SdpRecordText, UnparsableRecordsRaiseTheirErrors) {
 // A well-formed first attribute does not hide a later overrun: the record is checked whole first.
 TEST(SdpRecordText, OuterStructureIsCheckedBeforeAnyValue) {
     try {
-        SDPRecordText(HexBytes("35 0A 09 01 00 48 00 09 00 01 25 09"));
+        SDPRecordText(HexBytes("35 0A 09 01 00 18 01 09 00 01 25 09"));
         ADD_FAILURE() << "no error";
     } catch (const TError& error) {
         EXPECT_EQ(error.Message(), EnumerateError());
