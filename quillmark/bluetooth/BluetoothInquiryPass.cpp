@@ -1,5 +1,8 @@
 #include "quillmark/bluetooth/BluetoothInquiryPass.h"
 
+#include <cstdint>
+#include <limits>
+
 #include "quillmark/base/Error.h"
 #include "quillmark/bluetooth/QuerySDP.h"
 #include "quillmark/core/DeviceListLock.h"
@@ -15,6 +18,11 @@ struct TSighting {
     bool isNew = false;
     bool sdpDue = false;
 };
+
+// A session file may hold any 32-bit count, so the count stops at its maximum instead of overflowing.
+std::int32_t CountedOnce(std::int32_t seenCount) {
+    return seenCount == std::numeric_limits<std::int32_t>::max() ? seenCount : seenCount + 1;
+}
 
 // The record update of one result, under the list's lock; the clock is read anew at each step.
 TSighting UpdateRecord(TSessionState& session, const bt::TInquiryResult& result, const std::string& address) {
@@ -34,7 +42,7 @@ TSighting UpdateRecord(TSessionState& session, const bt::TInquiryResult& result,
     if (static_cast<std::int64_t>(clock.Now()) - device->LastSeen() > kSdpRequeryAfterSeconds)
         sighting.sdpDue = true;
     device->SetLastSeen(clock.Now());
-    device->SetSeenCount(device->SeenCount() + 1);
+    device->SetSeenCount(CountedOnce(device->SeenCount()));
     device->SetLocation(session.Location());
     lock->NotifyChanged();
     return sighting;

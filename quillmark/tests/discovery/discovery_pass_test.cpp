@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
+
 #include "quillmark/base/Error.h"
 #include "support/DiscoveryHarness.h"
 
@@ -110,6 +113,22 @@ TEST_F(DiscoveryPass, LaterSightingKeepsKnownNameAndTakesCurrentLocation) {
         EXPECT_EQ(d.Name(), "Known");
         EXPECT_EQ(d.Location(), "Office");
     });
+}
+
+// A session file may hold any 32-bit count; a sighting adds one until the count reaches its maximum.
+constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+
+TEST_F(DiscoveryPass, SeenCountStopsAtItsMaximum) {
+    ASSERT_TRUE(Pass());
+    inventory.WithDevice(kAlpha, [](qm::TBTDevice& d) { d.SetSeenCount(kMax - 1); });
+    inventory.WithDevice(kBeta, [](qm::TBTDevice& d) { d.SetSeenCount(kMax); });
+    inventory.WithDevice(kQuiet, [](qm::TBTDevice& d) { d.SetSeenCount(-1); });
+    ASSERT_TRUE(Pass());
+    inventory.WithDevice(kAlpha, [](qm::TBTDevice& d) { EXPECT_EQ(d.SeenCount(), kMax); });
+    inventory.WithDevice(kBeta, [](qm::TBTDevice& d) { EXPECT_EQ(d.SeenCount(), kMax); });
+    inventory.WithDevice(kQuiet, [](qm::TBTDevice& d) { EXPECT_EQ(d.SeenCount(), 0); });
+    ASSERT_TRUE(Pass());
+    inventory.WithDevice(kAlpha, [](qm::TBTDevice& d) { EXPECT_EQ(d.SeenCount(), kMax); });
 }
 
 TEST_F(DiscoveryPass, TerminationStopsBeforeTheNextResult) {
