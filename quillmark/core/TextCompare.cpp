@@ -19,6 +19,16 @@ locale_t UnicodeLocale() {
     return unicode;
 }
 
+// The collation of the user's locale, taken once from the environment (LC_ALL, then LC_COLLATE,
+// then LANG) as the window's toolkit does when it starts, but without changing the process's
+// locale: the command-line tool and the window sort the same texts the same way, whatever else
+// sets the process's locale. None when the environment names no installed locale; the order is
+// then that of the code points, as in the C locale.
+locale_t CollationLocale() {
+    static const locale_t collation = ::newlocale(LC_COLLATE_MASK, "", locale_t{});
+    return collation;
+}
+
 wint_t Lowered(wint_t code) {
     return UnicodeLocale() ? ::towlower_l(code, UnicodeLocale()) : ::towlower(code);
 }
@@ -41,7 +51,8 @@ std::wstring Folded(std::string_view text) {
 int CompareTextIgnoringCase(std::string_view a, std::string_view b) {
     const std::wstring foldedA = Folded(a);
     const std::wstring foldedB = Folded(b);
-    const int order = std::wcscoll(foldedA.c_str(), foldedB.c_str());
+    const int order =
+        CollationLocale() ? ::wcscoll_l(foldedA.c_str(), foldedB.c_str(), CollationLocale()) : 0;
     return order != 0 ? order : foldedA.compare(foldedB);
 }
 

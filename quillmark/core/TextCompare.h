@@ -1,7 +1,7 @@
 #pragma once
 // Comparisons of texts (UTF-8) that ignore letter case. The order follows the collation of the
-// process's current C locale (LC_COLLATE), case folding by
-// the Unicode tables.
+// user's locale as the environment names it (LC_ALL, LC_COLLATE, LANG), read once and independent
+// of the process's own locale; case folding by the Unicode tables.
 
 #include <string>
 #include <string_view>
