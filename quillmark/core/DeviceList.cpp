@@ -56,20 +56,29 @@ void TDeviceList::Clear() {
     FRecords.clear();
 }
 
+namespace {
+
+bool IndexBefore(const TBTDevice* record, int index) {
+    return record->Index() < index;
+}
+
+}  // namespace
+
 // Records with one address stay in index order, so the first of them is the one FindDevice gives.
+// Every new record starts without an address, and a session may hold many that keep none: both
+// the insertion and the removal find their place by the index in logarithmic time, and a record
+// added last and given its address at once leaves from the end of the records sharing "".
 void TDeviceList::IndexAddress(TBTDevice& record) {
     auto& sharing = FByAddress[record.FAddress];
-    const auto position =
-        std::upper_bound(sharing.begin(), sharing.end(), record.FIndex,
-                         [](int index, const TBTDevice* other) { return index < other->FIndex; });
-    sharing.insert(position, &record);
+    sharing.insert(std::lower_bound(sharing.begin(), sharing.end(), record.FIndex, IndexBefore), &record);
 }
 
 void TDeviceList::UnindexAddress(const TBTDevice& record) {
     const auto found = FByAddress.find(record.FAddress);
     if (found == FByAddress.end()) return;
     auto& sharing = found->second;
-    sharing.erase(std::remove(sharing.begin(), sharing.end(), &record), sharing.end());
+    const auto position = std::lower_bound(sharing.begin(), sharing.end(), record.FIndex, IndexBefore);
+    if (position != sharing.end() && *position == &record) sharing.erase(position);
     if (sharing.empty()) FByAddress.erase(found);
 }
 

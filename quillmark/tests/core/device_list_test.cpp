@@ -57,6 +57,29 @@ TEST_F(DeviceList, SharedAddressesFindTheLowestIndex) {
     EXPECT_EQ(list_.FindDevice("(A)"), &fourth);
 }
 
+// Records without an address, as a session file may hold many, are found like any other: the one
+// with the lowest index first, through deletions and address changes.
+TEST_F(DeviceList, ManyRecordsWithoutAddress) {
+    constexpr int kCount = 4000;
+    for (int i = 0; i < kCount; ++i) {
+        TBTDevice& record = list_.Add();
+        if (i % 2 == 0) record.SetAddress("(" + std::to_string(i) + ")");
+    }
+    EXPECT_EQ(list_.FindDevice(""), &list_.Items(1));
+    EXPECT_EQ(list_.FindDevice("(3998)"), &list_.Items(3998));
+    list_.Delete(1);
+    EXPECT_EQ(list_.FindDevice(""), &list_.Items(2));
+    list_.Items(2).SetAddress("(named)");
+    EXPECT_EQ(list_.FindDevice(""), &list_.Items(4));
+    list_.Items(0).SetAddress("");
+    EXPECT_EQ(list_.FindDevice(""), &list_.Items(0));
+    for (int i = list_.Count() - 1; i >= 0; --i)
+        if (list_.Items(i).Address().empty()) list_.Delete(i);
+    EXPECT_EQ(list_.FindDevice(""), nullptr);
+    EXPECT_EQ(list_.Count(), kCount / 2);
+    EXPECT_EQ(list_.FindDevice("(named)"), &list_.Items(1));
+}
+
 TEST_F(DeviceList, DeleteMovesLaterRecordsDown) {
     AddWith("(0)");
     TBTDevice& one = AddWith("(1)");
