@@ -1,19 +1,27 @@
 // Saving and loading the reference session: 10,000 devices with five SDP records of about 250
 // bytes each, and 100,000 log lines of about 60 characters.
 //
-//   SaveSession       the whole save: text, temporary file, flush, rename
-//   SessionTextPieces the text alone, made piece by piece as a save makes it
+//   SaveSession       the whole save: text, temporary file, flush, rename (a new log line each
+//                     time, so every save has something to write)
+//   SaveLockHold      the longest wait of another thread for the device list's lock during a save
+//                     (how long the save holds the lock): median and largest of the saves
+//   NewDeviceSaves    the two saves that follow a new device (its log line, then the list-changed
+//                     notice): bytes passed to write(2) per new device
+//   SessionTextPieces the text alone, handed over piece by piece
 //   WriteFsyncFloor   the same number of bytes written with one write and one fsync
 //   LoadSession       reading and parsing the file into a new session
 //   LoadPeakMemory    a load in a fresh process (this program run with --measure-load FILE):
 //                     the growth of its peak resident memory, against the file's size
 //
-// Goals: save within 3x the floor, load under 0.5 s, load peak memory under 4x the file size.
+// Goals: save within 3x the floor, lock held under 25 ms, load under 0.5 s, load peak memory
+// under 4x the file size.
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -22,7 +30,10 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <thread>
+#include <vector>
 
+#include "quillmark/core/DeviceListLock.h"
 #include "quillmark/core/SessionFile.h"
 #include "quillmark/core/SessionText.h"
 
@@ -100,12 +111,83 @@ double SecondsOf(std::chrono::steady_clock::duration duration) {
     return std::chrono::duration<double>(duration).count();
 }
 
+// A log line that no earlier save of this run wrote.
+std::string NewLogLine() {
+    static int number = 0;
+    return "11/14/23 at 22:13:21: Found new device: (00:11:22:BB:" + std::to_string(++number);
+}
+
 void SaveSession(benchmark::State& state) {
     TReference& reference = Reference();
-    for (auto _ : state) qm::SaveSession(*reference.session, reference.path);
+    for (auto _ : state) {
+        reference.session->Log().push_front(NewLogLine());
+        qm::SaveSession(*reference.session, reference.path);
+    }
     state.counters["file_MB"] = static_cast<double>(reference.size) / 1e6;
 }
 BENCHMARK(SaveSession)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+
+// Another thread takes and releases the lock again and again while the save runs; its longest
+// wait is the time the save held the lock.
+void SaveLockHold(benchmark::State& state) {
+    TReference& reference = Reference();
+    std::vector<double> holds;
+    for (auto _ : state) {
+        reference.session->Log().push_front(NewLogLine());
+        std::atomic<bool> saved{false};
+        std::chrono::steady_clock::duration wait{};
+        std::thread probe([&] {
+            while (!saved) {
+                const auto start = std::chrono::steady_clock::now();
+                qm::TDeviceListLock lock(reference.session->DeviceList());
+                wait = std::max(wait, std::chrono::steady_clock::now() - start);
+            }
+        });
+        qm::SaveSession(*reference.session, reference.path);
+        saved = true;
+        probe.join();
+        holds.push_back(SecondsOf(wait));
+    }
+    std::sort(holds.begin(), holds.end());
+    state.counters["lock_hold_median_ms"] = holds[holds.size() / 2] * 1e3;
+    state.counters["lock_hold_max_ms"] = holds.back() * 1e3;
+}
+BENCHMARK(SaveLockHold)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+
+// The bytes this process has passed to write(2) so far.
+long long WrittenBytes() {
+    std::ifstream io("/proc/self/io");
+    std::string key;
+    long long value = 0;
+    while (io >> key >> value)
+        if (key == "wchar:") return value;
+    return -1;
+}
+
+// A device is found: it joins the list under the lock, its log line is saved, then the
+// list-changed notice saves again.
+void NewDeviceSaves(benchmark::State& state) {
+    TReference& reference = Reference();
+    qm::TDeviceList& list = reference.session->DeviceList();
+    const long long before = WrittenBytes();
+    for (auto _ : state) {
+        {
+            qm::TDeviceListLock lock(list);
+            lock->Add().SetAddress("(00:11:22:CC:00:" + std::to_string(list.Count()) + ")");
+        }
+        reference.session->Log().push_front(NewLogLine());
+        qm::SaveSession(*reference.session, reference.path);
+        qm::SaveSession(*reference.session, reference.path);
+    }
+    state.counters["bytes_per_new_device"] =
+        static_cast<double>(WrittenBytes() - before) / static_cast<double>(state.iterations());
+    {
+        qm::TDeviceListLock lock(list);
+        while (list.Count() > kDevices) list.Delete(list.Count() - 1);
+    }
+    qm::SaveSession(*reference.session, reference.path);
+}
+BENCHMARK(NewDeviceSaves)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 
 void SessionTextPieces(benchmark::State& state) {
     TReference& reference = Reference();

@@ -1,7 +1,7 @@
 #include "quillmark/core/FileSystem.h"
 
-#include <fcntl.h>
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -131,6 +131,15 @@ public:
         const int error = errno;
         ::closedir(entries);
         return error;
+    }
+
+    int Stamp(const std::string& path, TFileStamp& stamp) override {
+        struct stat info;
+        if (::stat(path.c_str(), &info) < 0) return errno;
+        stamp =
+            TFileStamp{info.st_dev, info.st_ino, info.st_size,
+                       static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+        return 0;
     }
 
     bool ProcessEnded(int pid) override { return ::kill(pid, 0) == -1 && errno == ESRCH; }

@@ -3,11 +3,22 @@
 // them fail. Every operation returns 0 or an errno value.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace qm {
+
+// What tells one state of a file from another: which file a path names, its size and when it
+// was last changed.
+struct TFileStamp {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t size = 0;
+    std::int64_t changedNanoseconds = 0;
+    bool operator==(const TFileStamp&) const = default;
+};
 
 class IFileSystem {
 public:
@@ -41,6 +52,8 @@ public:
     virtual int SyncDirectoryOf(const std::string& path) = 0;
     // The names of the entries of a directory.
     virtual int ListDirectory(const std::string& directory, std::vector<std::string>& names) = 0;
+    // The stamp of the file a path names, following symbolic links.
+    virtual int Stamp(const std::string& path, TFileStamp& stamp) = 0;
     // Whether no process with the id runs any more (temporary file names carry their writer's id).
     virtual bool ProcessEnded(int pid) = 0;
 };

@@ -1,9 +1,13 @@
 #include "quillmark/core/SessionFile.h"
 
 #include <ctime>
+#include <mutex>
+#include <vector>
 
 #include "quillmark/base/SystemErrorText.h"
+#include "quillmark/core/DeviceFields.h"
 #include "quillmark/core/DeviceListLock.h"
+#include "quillmark/core/LastSaves.h"
 #include "quillmark/core/ObjectReader.h"
 #include "quillmark/core/SafeFileWriter.h"
 #include "quillmark/core/SessionText.h"
@@ -70,15 +74,26 @@ std::unique_ptr<TSessionState> LoadSession(const std::string& path, const IClock
     return std::make_unique<TSessionState>(clock);
 }
 
-// The text goes to the temporary file piece by piece under the device list's lock; the slow part,
-// flushing it to disk, happens after the lock is released.
+// Only copying the devices holds the device list's lock; the text is made, written, flushed and
+// renamed after it is released, and not written at all when the file already holds it. Saves
+// take turns, so that the copy and the text keep their memory from save to save: fresh memory of
+// the session's size costs more in page faults than making the text, and under the lock.
 void SaveSession(TSessionState& state, const std::string& path, IFileSystem& files) {
-    TSafeFileWriter file(files, path);
+    static std::mutex turn;
+    static std::vector<TDeviceFields> devices;
+    static std::string text;
+    std::lock_guard saving(turn);
     {
         TDeviceListLock lock(state.DeviceList());
-        WriteSessionText(state, [&file](std::string_view piece) { file.Write(piece); });
+        CopyDeviceFields(state.DeviceList(), devices);
     }
+    text.clear();
+    WriteSessionText(state, devices, text);
+    if (LastSaves().Unchanged(files, path, text)) return;
+    TSafeFileWriter file(files, path);
+    file.Write(text);
     file.Commit();
+    LastSaves().Remember(files, path, text);
 }
 
 }  // namespace qm

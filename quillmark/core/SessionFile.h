@@ -1,12 +1,14 @@
 #pragma once
 // The session file "Quillmark.dat": loading at start-up, saving whole at every save.
 //
-// A save writes the text piece by piece to a temporary file beside the session file (beside its
-// target when the session file is a symbolic link), flushes it to disk and renames it over the
-// session file, so a failed save never leaves a truncated file; in a directory that takes no new
-// file, a writable session file is rewritten in place and flushed instead. A file that the reader
-// rejects is kept under a new name ("Quillmark.dat.rejected-YYYYMMDD-HHMMSS") before a fresh
-// session is used, so that a later save does not destroy it.
+// A save copies the devices under the device list's lock and, after releasing it, makes the text
+// in memory and writes it to a temporary file beside the session file (beside its target when the
+// session file is a symbolic link), flushes it to disk and renames it over the session file, so a
+// failed save never leaves a truncated file; in a directory that takes no new file, a writable
+// session file is rewritten in place and flushed instead. A save of the text that the last save
+// wrote is left out while the file is as that save left it. A file that the reader rejects is
+// kept under a new name ("Quillmark.dat.rejected-YYYYMMDD-HHMMSS") before a fresh session is
+// used, so that a later save does not destroy it.
 
 #include <memory>
 #include <string>
@@ -29,8 +31,9 @@ std::string SessionFilePath(const std::string& directory);
 std::unique_ptr<TSessionState> LoadSession(const std::string& path, const IClock& clock = SystemClock(),
                                            IFileSystem& files = PosixFileSystem());
 
-// Writes the session to the path under the device list's lock. Throws TError: "Unable to create
-// file: " and the path when the file cannot be created, otherwise an error naming the file.
+// Writes the session to the path, unless the file already holds the text that the last save to
+// the path wrote (LastSaves.h). Throws TError: "Unable to create file: " and the path when the
+// file cannot be created, otherwise an error naming the file.
 void SaveSession(TSessionState& state, const std::string& path, IFileSystem& files = PosixFileSystem());
 
 // What reading a session file gave, with the reason of a failure.

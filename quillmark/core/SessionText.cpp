@@ -1,5 +1,6 @@
 #include "quillmark/core/SessionText.h"
 
+#include "quillmark/core/DeviceFields.h"
 #include "quillmark/core/ObjectReader.h"
 #include "quillmark/core/ObjectWriter.h"
 
@@ -9,31 +10,31 @@ namespace {
 
 // Each property is written only when its value differs from the default of a new object.
 
-void WriteDevice(TObjectWriter& writer, const TBTDevice& device) {
+void WriteDevice(TObjectWriter& writer, const TDeviceFields& device) {
     const auto integer = [&writer](std::string_view name, std::int32_t value) {
         if (value != 0) writer.IntegerProperty(name, value);
     };
-    if (!device.Name().empty()) writer.TextProperty("Name", device.Name());
-    if (!device.Address().empty()) writer.TextProperty("Address", device.Address());
-    if (const char* type = DeviceTypeIdentifier(device.Type()); type && device.Type() != dtOther)
+    if (!device.name.empty()) writer.TextProperty("Name", device.name);
+    if (!device.address.empty()) writer.TextProperty("Address", device.address);
+    if (const char* type = DeviceTypeIdentifier(device.type); type && device.type != dtOther)
         writer.IdentifierProperty("Type", type);
-    integer("MajorClass", device.MajorClass());
-    integer("MinorClass", device.MinorClass());
-    integer("FirstSeen", device.FirstSeen());
-    integer("LastSeen", device.LastSeen());
-    integer("SeenCount", device.SeenCount());
-    integer("Flags", device.Flags());
-    if (!device.RawSDPStream().empty()) writer.BytesProperty("RawSDPStream", device.RawSDPStream());
-    if (!device.RawSDPRecords().empty())
-        writer.BytesListProperty("RawSDPRecords.Strings", device.RawSDPRecords());
-    if (!device.Location().empty()) writer.TextProperty("Location", device.Location());
+    integer("MajorClass", device.majorClass);
+    integer("MinorClass", device.minorClass);
+    integer("FirstSeen", device.firstSeen);
+    integer("LastSeen", device.lastSeen);
+    integer("SeenCount", device.seenCount);
+    integer("Flags", device.flags);
+    if (!device.rawSDPStream.empty()) writer.BytesProperty("RawSDPStream", device.rawSDPStream);
+    if (!device.rawSDPRecords.empty())
+        writer.BytesListProperty("RawSDPRecords.Strings", device.rawSDPRecords);
+    if (!device.location.empty()) writer.TextProperty("Location", device.location);
 }
 
-void WriteDeviceList(TObjectWriter& writer, const TDeviceList& list) {
+void WriteDeviceList(TObjectWriter& writer, const std::vector<TDeviceFields>& devices) {
     writer.BeginCollection("DeviceList");
-    for (int i = 0; i < list.Count(); ++i) {
+    for (const TDeviceFields& device : devices) {
         writer.BeginItem();
-        WriteDevice(writer, list.Items(i));
+        WriteDevice(writer, device);
         writer.EndItem();
     }
     writer.EndCollection();
@@ -164,10 +165,11 @@ private:
     bool FLogNil = false;
 };
 
-void WriteSession(TObjectWriter& writer, const TSessionState& state) {
+void WriteSession(TObjectWriter& writer, const TSessionState& state,
+                  const std::vector<TDeviceFields>& devices) {
     writer.BeginObject(state.Name(), kSessionClassName);
     if (state.Tag() != 0) writer.IntegerProperty("Tag", state.Tag());
-    WriteDeviceList(writer, state.DeviceList());
+    WriteDeviceList(writer, devices);
     if (!state.LocationList().empty()) writer.TextListProperty("LocationList.Strings", state.LocationList());
     if (!state.Location().empty()) writer.TextProperty("Location", state.Location());
     if (!state.Log().empty()) writer.TextListProperty("Log.Strings", state.Log());
@@ -176,18 +178,29 @@ void WriteSession(TObjectWriter& writer, const TSessionState& state) {
     writer.EndObject();
 }
 
+std::vector<TDeviceFields> DevicesOf(const TSessionState& state) {
+    std::vector<TDeviceFields> devices;
+    CopyDeviceFields(state.DeviceList(), devices);
+    return devices;
+}
+
 }  // namespace
 
 std::string WriteSessionText(const TSessionState& state) {
     std::string text;
-    TObjectWriter writer(text);
-    WriteSession(writer, state);
+    WriteSessionText(state, DevicesOf(state), text);
     return text;
 }
 
 void WriteSessionText(const TSessionState& state, TTextOutput output) {
     TObjectWriter writer(std::move(output));
-    WriteSession(writer, state);
+    WriteSession(writer, state, DevicesOf(state));
+}
+
+void WriteSessionText(const TSessionState& state, const std::vector<TDeviceFields>& devices,
+                      std::string& text) {
+    TObjectWriter writer(text);
+    WriteSession(writer, state, devices);
 }
 
 std::unique_ptr<TSessionState> ReadSessionText(std::string_view text, const IClock& clock) {

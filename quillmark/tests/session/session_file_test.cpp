@@ -9,9 +9,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <functional>
+#include <future>
 #include <map>
 #include <ostream>
 #include <set>
@@ -20,6 +22,7 @@
 #include <vector>
 
 #include "quillmark/base/Error.h"
+#include "quillmark/core/DeviceListLock.h"
 #include "quillmark/core/ProgramDirectory.h"
 #include "quillmark/core/SessionText.h"
 #include "quillmark/core/Trace.h"
@@ -93,6 +96,7 @@ public:
         return real_.ListDirectory(directory, names);
     }
     bool ProcessEnded(int pid) override { return real_.ProcessEnded(pid); }
+    int Stamp(const std::string& path, TFileStamp& stamp) override { return real_.Stamp(path, stamp); }
 
 private:
     int Fail(const std::string& operation) const {
@@ -214,16 +218,21 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         FaultCase{"DirectoryNotWritable", false, {{"Create", EACCES}}, ""},
         FaultCase{"ReadOnlyFile", true, {{"OpenForWriting", EACCES}}, "\n\nError: Permission denied"},
-        FaultCase{"NoRoomForTheTemporaryFile", true, {{"Create", ENOSPC}}, "\n\nError: No space left on device"},
+        FaultCase{
+            "NoRoomForTheTemporaryFile", true, {{"Create", ENOSPC}}, "\n\nError: No space left on device"},
         FaultCase{"DiskFull", true, {{"Write", ENOSPC}}, "\n\nError: No space left on device"},
         FaultCase{"DiskFullOnNewFile", false, {{"Write", ENOSPC}}, "\n\nError: No space left on device"},
         FaultCase{"FlushFails", true, {{"Sync", EIO}}, "\n\nError: Input/output error"},
         FaultCase{"NamingFails", true, {{"NameUnnamed", EIO}}, "\n\nError: Input/output error"},
         FaultCase{"CloseFails", true, {{"Close", EIO}}, "\n\nError: Input/output error"},
         FaultCase{"RenameFails", true, {{"Rename", EXDEV}}, "\n\nError: Invalid cross-device link"},
-        FaultCase{"NamedDiskFull", true, {{"CreateUnnamed", EOPNOTSUPP}, {"Write", ENOSPC}},
+        FaultCase{"NamedDiskFull",
+                  true,
+                  {{"CreateUnnamed", EOPNOTSUPP}, {"Write", ENOSPC}},
                   "\n\nError: No space left on device"},
-        FaultCase{"NamedRenameFails", true, {{"CreateUnnamed", EOPNOTSUPP}, {"Rename", EXDEV}},
+        FaultCase{"NamedRenameFails",
+                  true,
+                  {{"CreateUnnamed", EOPNOTSUPP}, {"Rename", EXDEV}},
                   "\n\nError: Invalid cross-device link"}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -248,9 +257,10 @@ TEST_F(SessionFile, DirectoryRefusesNewFilesSoTheFileIsRewrittenInPlace) {
 
 // Rewriting in place reports its failures naming the file; the flush to disk is one of its steps.
 TEST_F(SessionFile, InPlaceFailuresAreReported) {
-    const std::map<std::string, std::string> cases = {
-        {"Write", "No space left on device"}, {"Truncate", "Input/output error"},
-        {"Sync", "Input/output error"}, {"Close", "Input/output error"}};
+    const std::map<std::string, std::string> cases = {{"Write", "No space left on device"},
+                                                      {"Truncate", "Input/output error"},
+                                                      {"Sync", "Input/output error"},
+                                                      {"Close", "Input/output error"}};
     for (const auto& [operation, text] : cases) {
         dir_.write("Quillmark.dat", "object TSessionState\r\nend\r\n");
         files_.failures = {{"Create", EACCES}, {operation, operation == "Write" ? ENOSPC : EIO}};
@@ -298,13 +308,12 @@ TEST_P(SaveThroughLinks, TheLinkSurvives) {
 
 INSTANTIATE_TEST_SUITE_P(
     SessionFile, SaveThroughLinks,
-    ::testing::Values(LinkCase{"Relative", {{"Quillmark.dat", "real/Shared.dat"}}, "real/Shared.dat", true},
-                      LinkCase{"Absolute", {{"Quillmark.dat", "ABS:real/Shared.dat"}}, "real/Shared.dat", true},
-                      LinkCase{"Chain",
-                               {{"middle", "real/Shared.dat"}, {"Quillmark.dat", "middle"}},
-                               "real/Shared.dat",
-                               true},
-                      LinkCase{"TargetMissing", {{"Quillmark.dat", "real/Shared.dat"}}, "real/Shared.dat", false}),
+    ::testing::Values(
+        LinkCase{"Relative", {{"Quillmark.dat", "real/Shared.dat"}}, "real/Shared.dat", true},
+        LinkCase{"Absolute", {{"Quillmark.dat", "ABS:real/Shared.dat"}}, "real/Shared.dat", true},
+        LinkCase{
+            "Chain", {{"middle", "real/Shared.dat"}, {"Quillmark.dat", "middle"}}, "real/Shared.dat", true},
+        LinkCase{"TargetMissing", {{"Quillmark.dat", "real/Shared.dat"}}, "real/Shared.dat", false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 bool UnnamedFilesWork(const std::filesystem::path& directory) {
@@ -318,11 +327,11 @@ bool UnnamedFilesWork(const std::filesystem::path& directory) {
 // where the file system makes no unnamed files it has its temporary name.
 TEST_F(SessionFile, TemporaryFileIsUnnamedWhileWritten) {
     const std::string named = "Quillmark.dat.tmp-" + std::to_string(::getpid()) + "-0";
-    const std::map<int, std::set<std::string>> cases = {  // failure of CreateUnnamed -> files seen
-        {0, {"Quillmark.dat"}},
-        {EOPNOTSUPP, {"Quillmark.dat", named}},
-        {EISDIR, {"Quillmark.dat", named}},
-        {EINVAL, {"Quillmark.dat", named}}};
+    // failure of CreateUnnamed -> the files seen while the text is written
+    const std::map<int, std::set<std::string>> cases = {{0, {"Quillmark.dat"}},
+                                                        {EOPNOTSUPP, {"Quillmark.dat", named}},
+                                                        {EISDIR, {"Quillmark.dat", named}},
+                                                        {EINVAL, {"Quillmark.dat", named}}};
     for (const auto& [error, expected] : cases) {
         if (error == 0 && !UnnamedFilesWork(dir_.path())) continue;
         dir_.write("Quillmark.dat", "x");
@@ -348,14 +357,14 @@ TEST_F(SessionFile, LoadRemovesTheTemporaryFilesOfEndedProcesses) {
             std::filesystem::remove(path_);
             std::filesystem::create_symlink(file, path_);
         }
-        const std::map<std::string, bool> entries = {  // name -> removed
-            {file + ".tmp-" + ended + "-0", true},
-            {file + ".tmp-" + ended + "-17", true},
-            {file + ".tmp-" + running + "-0", false},
-            {file + ".tmp-" + ended + "-x", false},
-            {file + ".tmp-" + ended, false},
-            {file + ".tmp--1-0", false},
-            {"real/Other.dat.tmp-" + ended + "-0", false}};
+        // name -> removed
+        const std::map<std::string, bool> entries = {{file + ".tmp-" + ended + "-0", true},
+                                                     {file + ".tmp-" + ended + "-17", true},
+                                                     {file + ".tmp-" + running + "-0", false},
+                                                     {file + ".tmp-" + ended + "-x", false},
+                                                     {file + ".tmp-" + ended, false},
+                                                     {file + ".tmp--1-0", false},
+                                                     {"real/Other.dat.tmp-" + ended + "-0", false}};
         for (const auto& [name, removed] : entries) dir_.write(name, "partial");
         dir_.write(file, "object TSessionState\r\nend\r\n");
         LoadSession(path_, clock_, files_);
@@ -364,6 +373,55 @@ TEST_F(SessionFile, LoadRemovesTheTemporaryFilesOfEndedProcesses) {
             std::filesystem::remove(dir_ / name);
         }
     }
+}
+
+// The file is written while the device list's lock is free: the discovery thread can take it.
+TEST_F(SessionFile, FileIsWrittenWithoutTheListLock) {
+    TSessionState state(clock_);
+    state.DeviceList().Add().SetAddress("(00:11:22:AA:BB:CC)");
+    bool lockTaken = false;
+    std::vector<std::future<void>> others;  // ended after the save, should it hold the lock
+    files_.onWrite = [&] {
+        others.push_back(std::async(std::launch::async, [&] { TDeviceListLock lock(state.DeviceList()); }));
+        lockTaken = others.back().wait_for(std::chrono::seconds(20)) == std::future_status::ready;
+    };
+    SaveSession(state, path_, files_);
+    EXPECT_TRUE(lockTaken);
+    EXPECT_EQ(Content(), WriteSessionText(state));
+}
+
+// A save whose text is what the last save to the path wrote leaves the file alone, unless the
+// file is gone or that save failed.
+TEST_F(SessionFile, SaveOfAnUnchangedSessionWritesNothing) {
+    TSessionState state(clock_);
+    int writes = 0;
+    files_.onWrite = [&writes] { ++writes; };
+    const auto saveWrote = [&] {
+        writes = 0;
+        SaveSession(state, path_, files_);
+        return writes > 0;
+    };
+    EXPECT_TRUE(saveWrote());
+    EXPECT_FALSE(saveWrote());
+    state.Log().push_front("Scan started in location ");
+    EXPECT_TRUE(saveWrote());
+    EXPECT_FALSE(saveWrote());
+    EXPECT_FALSE(saveWrote());
+    std::filesystem::remove(path_);
+    EXPECT_TRUE(saveWrote());
+    EXPECT_EQ(Content(), WriteSessionText(state));
+
+    state.Log().push_front("Scan finished");
+    files_.failures["Rename"] = EIO;
+    EXPECT_THROW(SaveSession(state, path_, files_), TError);
+    files_.failures.clear();
+    EXPECT_TRUE(saveWrote());
+    EXPECT_EQ(Content(), WriteSessionText(state));
+
+    const std::string other = dir_.path().string() + "/Other.dat";
+    writes = 0;
+    SaveSession(state, other, files_);
+    EXPECT_GT(writes, 0);
 }
 
 TEST_F(SessionFile, CannotCreateIsTheExactText) {
