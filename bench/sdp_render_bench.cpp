@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "quillmark/bluetooth/sdp/SdpRecordText.h"
+#include "quillmark/sdp/SdpRecordText.h"
 
 namespace {
 

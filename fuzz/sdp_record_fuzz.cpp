@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "quillmark/base/Error.h"
-#include "quillmark/bluetooth/sdp/SdpRecordText.h"
+#include "quillmark/sdp/SdpRecordText.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "CommandRegistry.h"
 #include "RecordFileReader.h"
-#include "quillmark/bluetooth/sdp/SdpRecordText.h"
+#include "quillmark/sdp/SdpRecordText.h"
 
 namespace qm::cli {
 

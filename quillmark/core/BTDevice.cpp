@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "quillmark/bluetooth/sdp/SdpRecordText.h"
+#include "quillmark/sdp/SdpRecordText.h"
 #include "quillmark/core/DeviceList.h"
 
 namespace qm {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "quillmark/bluetooth/sdp/SdpElementReader.h"
+#include "quillmark/sdp/SdpElementReader.h"
 
 namespace qm::bt {
 

@@ -8,7 +8,7 @@
 #include "quillmark/base/Error.h"
 #include "quillmark/bluetooth/platform/emulated/DefaultScenario.h"
 #include "quillmark/bluetooth/platform/emulated/ScenarioJson.h"
-#include "quillmark/bluetooth/sdp/SdpRecordText.h"
+#include "quillmark/sdp/SdpRecordText.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "quillmark/bluetooth/sdp/SdpElementReader.h"
+#include "quillmark/sdp/SdpElementReader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "quillmark/bluetooth/sdp/SdpNames.h"
+#include "quillmark/sdp/SdpNames.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "quillmark/bluetooth/sdp/SdpRecordText.h"
+#include "quillmark/sdp/SdpRecordText.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 
 #include "quillmark/base/Error.h"
 #include "quillmark/base/SystemErrorText.h"
-#include "quillmark/bluetooth/sdp/SdpElementText.h"
+#include "quillmark/sdp/SdpElementText.h"
 #include "support/HexBytes.h"
 #include "support/SdpRecords.h"
 

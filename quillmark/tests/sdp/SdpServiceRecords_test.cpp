@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "quillmark/bluetooth/sdp/SdpRecordText.h"
+#include "quillmark/sdp/SdpRecordText.h"
 #include "support/SdpRecords.h"
 
 namespace qm {

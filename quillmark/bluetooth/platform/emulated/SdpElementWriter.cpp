@@ -1,6 +1,6 @@
 #include "quillmark/bluetooth/platform/emulated/SdpElementWriter.h"
 
-#include "quillmark/bluetooth/sdp/SdpElement.h"
+#include "quillmark/sdp/SdpElement.h"
 
 namespace qm::bt::emu {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "quillmark/bluetooth/sdp/SdpUuid.h"
+#include "quillmark/sdp/SdpUuid.h"
 
 namespace qm {
 

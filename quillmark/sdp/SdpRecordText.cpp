@@ -1,10 +1,10 @@
-#include "quillmark/bluetooth/sdp/SdpRecordText.h"
+#include "quillmark/sdp/SdpRecordText.h"
 
 #include "quillmark/base/Error.h"
-#include "quillmark/bluetooth/sdp/SdpAttributeEnumerator.h"
-#include "quillmark/bluetooth/sdp/SdpElementReader.h"
-#include "quillmark/bluetooth/sdp/SdpElementText.h"
-#include "quillmark/bluetooth/sdp/SdpNames.h"
+#include "quillmark/sdp/SdpAttributeEnumerator.h"
+#include "quillmark/sdp/SdpElementReader.h"
+#include "quillmark/sdp/SdpElementText.h"
+#include "quillmark/sdp/SdpNames.h"
 
 namespace qm {
 

@@ -1,4 +1,4 @@
-#include "quillmark/bluetooth/sdp/SdpTextString.h"
+#include "quillmark/sdp/SdpTextString.h"
 
 #include <cstdint>
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "quillmark/bluetooth/sdp/SdpUuid.h"
+#include "quillmark/sdp/SdpUuid.h"
 
 namespace qm {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "quillmark/bluetooth/sdp/SdpElement.h"
+#include "quillmark/sdp/SdpElement.h"
 
 namespace qm {
 

@@ -1,7 +1,7 @@
 #include <array>
 #include <span>
 
-#include "quillmark/bluetooth/sdp/SdpNames.h"
+#include "quillmark/sdp/SdpNames.h"
 
 namespace qm {
 

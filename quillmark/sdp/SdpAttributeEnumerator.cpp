@@ -1,8 +1,8 @@
-#include "quillmark/bluetooth/sdp/SdpAttributeEnumerator.h"
+#include "quillmark/sdp/SdpAttributeEnumerator.h"
 
 #include <cerrno>
 
-#include "quillmark/bluetooth/sdp/SdpElementReader.h"
+#include "quillmark/sdp/SdpElementReader.h"
 
 namespace qm {
 

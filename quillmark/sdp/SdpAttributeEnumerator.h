@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "quillmark/bluetooth/sdp/SdpElement.h"
+#include "quillmark/sdp/SdpElement.h"
 
 namespace qm {
 

@@ -1,12 +1,12 @@
-#include "quillmark/bluetooth/sdp/SdpElementText.h"
+#include "quillmark/sdp/SdpElementText.h"
 
 #include <charconv>
 #include <cstdio>
 
 #include "quillmark/base/Error.h"
-#include "quillmark/bluetooth/sdp/SdpElementReader.h"
-#include "quillmark/bluetooth/sdp/SdpNames.h"
-#include "quillmark/bluetooth/sdp/SdpTextString.h"
+#include "quillmark/sdp/SdpElementReader.h"
+#include "quillmark/sdp/SdpNames.h"
+#include "quillmark/sdp/SdpTextString.h"
 
 namespace qm {
 
