@@ -36,10 +36,14 @@
 #include "quillmark/ui/MainForm.h"
 #include "quillmark/ui/MessageBoxQuestions.h"
 #include "quillmark/ui/RadioInfoForm.h"
+#include "support/MainThreadServing.h"
 #include "support/ModalWindows.h"
 #include "testsupport/ScopedTempDir.h"
 
 namespace {
+
+using qmtest::ServeUntil;
+using qmtest::TSilentSound;
 
 using qm::ui::TAnswer;
 using qm::ui::TMainForm;
@@ -51,11 +55,6 @@ constexpr const char* kNoDevices = R"({"devices": []})";
 constexpr const char* kDeleteQuestion = "Are you sure you want to delete the selected device?";
 constexpr const char* kDeleteAllQuestion = "Are you sure you want to delete all discovered devices?";
 constexpr const char* kClearLogQuestion = "Are you sure you want to delete all messages from the log?";
-
-class TSilentSound : public qm::IFoundSound {
-public:
-    void Play(const std::string&) override {}
-};
 
 // Answers for the operator; whileAsking runs while the question is open.
 class TScriptedQuestions : public qm::ui::IQuestions {
@@ -69,18 +68,6 @@ public:
     std::function<void()> whileAsking;
     std::vector<std::string> asked;
 };
-
-// Serves the main thread's events until done() holds; false when that takes unreasonably long.
-bool ServeUntil(const std::function<bool()>& done) {
-    QTimer wake;
-    wake.start(10);
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > giveUp) return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
 
 std::string FileText(const std::string& path) {
     std::ifstream file(path, std::ios::binary);

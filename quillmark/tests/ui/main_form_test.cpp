@@ -38,9 +38,13 @@
 #include "quillmark/ui/MainForm.h"
 #include "quillmark/ui/QtMainThreadBridge.h"
 #include "quillmark/ui/StopSignals.h"
+#include "support/MainThreadServing.h"
 #include "testsupport/ScopedTempDir.h"
 
 namespace {
+
+using qmtest::ServeUntil;
+using qmtest::TSilentSound;
 
 using qm::ui::TMainForm;
 using testsupport::ScopedTempDir;
@@ -50,23 +54,6 @@ constexpr const char* kNoDevices = R"({"devices": []})";
 constexpr const char* kSlowPass = R"({"controller": {"inquiryMs": 400},
   "devices": [{"address": "00:00:00:00:00:0A", "name": "Alpha",
                "records": [{"classes": ["0x1101"], "rfcomm": 1}]}]})";
-
-class TSilentSound : public qm::IFoundSound {
-public:
-    void Play(const std::string&) override {}
-};
-
-// Serves the main thread's events until done() holds; false when that takes unreasonably long.
-bool ServeUntil(const std::function<bool()>& done) {
-    QTimer wake;
-    wake.start(10);
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > giveUp) return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
 
 std::int32_t Now() {
     return qm::SystemClock().Now();
