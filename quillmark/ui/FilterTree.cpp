@@ -11,12 +11,12 @@ namespace qm::ui {
 
 namespace {
 
-struct TCategorySpec {
+struct TCategoryHeading {
     const char* heading;
     qm::TFilterKind kind;
 };
 
-constexpr std::array<TCategorySpec, 4> kCategories = {{
+constexpr std::array<TCategoryHeading, 4> kCategories = {{
     {"Last Seen", qm::fkLastSeen},
     {"Location", qm::fkLocation},
     {"Type", qm::fkType},
@@ -57,9 +57,9 @@ void TFilterTree::RebuildFilterTree() {
     const bool hadSelection = SelectedIndex().isValid();
     const QString caption = SelectedCaption();
     std::vector<TFilterCategory> tree;
-    for (const TCategorySpec& spec : kCategories)
-        AddValueNodes(AddFilterCategory(tree, QString::fromLatin1(spec.heading)), spec.kind,
-                      qm::CountFilterValues(FSession.DeviceList(), spec.kind, FSession.HideInactive()));
+    for (const TCategoryHeading& category : kCategories)
+        AddValueNodes(AddFilterCategory(tree, QString::fromLatin1(category.heading)), category.kind,
+                      qm::CountFilterValues(FSession.DeviceList(), category.kind, FSession.HideInactive()));
     // The reset drops the selection without a selection signal; report it as one.
     FModel->SetCategories(std::move(tree));
     if (hadSelection) Q_EMIT FilterChanged(false, qm::fkNone, QString());
