@@ -21,6 +21,7 @@
 #include "quillmark/ui/ChooseLocationForm.h"
 #include "quillmark/ui/DialogCloseButton.h"
 #include "quillmark/ui/ErrorBox.h"
+#include "quillmark/ui/FormLabels.h"
 #include "quillmark/ui/ScaledPixels.h"
 
 // The pictures are compiled into the static window library; the registration keeps the linker
@@ -38,22 +39,6 @@ constexpr int kLocationPictureSize = 16;
 // The raw page shows this many characters and lines of the SDP text without scrolling.
 constexpr int kSDPColumns = 72;
 constexpr int kSDPLines = 22;
-
-// A caption in the palette's link colour, which styles keep legible on the window background.
-QLabel* NewCaptionLabel(const char* text, QWidget* parent) {
-    auto* label = new QLabel(QString::fromLatin1(text), parent);
-    label->setForegroundRole(QPalette::Link);
-    return label;
-}
-
-// A label for text that comes from a device or the operator: plain text, selectable.
-QLabel* NewValueLabel(const char* objectName, QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(objectName));
-    label->setTextFormat(Qt::PlainText);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return label;
-}
 
 QIcon LocationPicture() {
     static const bool registered = (RegisterLocationPicture(), true);
