@@ -13,35 +13,36 @@
 
 namespace qm {
 
-namespace {
-
-std::unique_ptr<bt::TSocketFactory> OpenRadio(const TRadioChoice& choice) {
-    if (!choice.simulate) return std::make_unique<bt::TLinuxSocketFactory>();
-    if (choice.scenarioFile.empty()) return std::make_unique<bt::emu::TEmulatedRadio>(bt::emu::DefaultScenario());
+std::shared_ptr<bt::TSocketFactory> OpenRadio(const TRadioChoice& choice) {
+    if (!choice.simulate) return std::make_shared<bt::TLinuxSocketFactory>();
+    if (choice.scenarioFile.empty()) return std::make_shared<bt::emu::TEmulatedRadio>(bt::emu::DefaultScenario());
     std::ifstream file(choice.scenarioFile, std::ios::binary);
     if (!file) throw TError("Unable to read scenario file: " + choice.scenarioFile);
     std::ostringstream text;
     text << file.rdbuf();
-    return std::make_unique<bt::emu::TEmulatedRadio>(bt::emu::ParseScenario(text.str()));
+    return std::make_shared<bt::emu::TEmulatedRadio>(bt::emu::ParseScenario(text.str()));
 }
 
-// The radio, the protocol platform over it and the pass over the platform, released in reverse.
+namespace {
+
+// The radio, the protocol platform over it and the pass over the platform, released in reverse;
+// the radio may live on with its other users.
 class TOwningInquiryPass : public IInquiryPass {
 public:
-    TOwningInquiryPass(std::unique_ptr<bt::TSocketFactory> radio, TSessionState& session)
+    TOwningInquiryPass(std::shared_ptr<bt::TSocketFactory> radio, TSessionState& session)
         : FRadio(std::move(radio)), FPlatform(*FRadio), FPass(FPlatform, session) {}
     bool Perform(IDiscoveryServices& thread) override { return FPass.Perform(thread); }
 
 private:
-    std::unique_ptr<bt::TSocketFactory> FRadio;
+    std::shared_ptr<bt::TSocketFactory> FRadio;
     bt::TProtocolPlatform FPlatform;
     TBluetoothInquiryPass FPass;
 };
 
 }  // namespace
 
-std::unique_ptr<IInquiryPass> MakeInquiryPass(const TRadioChoice& choice, TSessionState& session) {
-    return std::make_unique<TOwningInquiryPass>(OpenRadio(choice), session);
+std::unique_ptr<IInquiryPass> MakeInquiryPass(std::shared_ptr<bt::TSocketFactory> radio, TSessionState& session) {
+    return std::make_unique<TOwningInquiryPass>(std::move(radio), session);
 }
 
 }  // namespace qm

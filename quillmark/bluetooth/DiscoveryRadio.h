@@ -1,11 +1,12 @@
 #pragma once
-// The radio the discovery thread scans with, as both front ends choose it: the machine's Bluetooth
+// The radio both front ends work with, as they choose it: the machine's Bluetooth
 // through the kernel's sockets, or the emulated radio with its built-in scenario or a JSON scenario
 // file.
 
 #include <memory>
 #include <string>
 
+#include "quillmark/bluetooth/platform/SocketFactory.h"
 #include "quillmark/core/InquiryPass.h"
 #include "quillmark/core/SessionState.h"
 
@@ -16,8 +17,11 @@ struct TRadioChoice {
     std::string scenarioFile;  // with simulate: empty for the built-in scenario
 };
 
-// An inquiry pass over the chosen radio that owns the radio. Throws TError "Unable to read scenario
-// file: " with the path, or the scenario reader's error.
-std::unique_ptr<IInquiryPass> MakeInquiryPass(const TRadioChoice& choice, TSessionState& session);
+// The chosen radio: the kernel's sockets, or an emulated radio. Throws TError "Unable to read
+// scenario file: " with the path, or the scenario reader's error.
+std::shared_ptr<bt::TSocketFactory> OpenRadio(const TRadioChoice& choice);
+
+// An inquiry pass over a radio, which it keeps while it lives.
+std::unique_ptr<IInquiryPass> MakeInquiryPass(std::shared_ptr<bt::TSocketFactory> radio, TSessionState& session);
 
 }  // namespace qm

@@ -135,7 +135,7 @@ void Scan(const TOptions& options, std::ostream& out, std::ostream& err) {
     TSilentSound sound;
     const TRadioChoice radio{options.simulate, options.scenarioFile};
     TProgramLifeCycle program({SessionFilePath(options.directory),
-                               [&](TSessionState& session) { return MakeInquiryPass(radio, session); },
+                               [&](TSessionState& session) { return MakeInquiryPass(OpenRadio(radio), session); },
                                bridge, sound, bridge});
     bridge.Attach(program);
 

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "CommandRegistry.h"
+#include "TerminalText.h"
 #include "quillmark/base/Error.h"
 #include "quillmark/core/DeviceListLock.h"
 #include "quillmark/core/ProgramDirectory.h"
@@ -63,18 +64,6 @@ std::optional<TOptions> ParseOptions(const std::vector<std::string>& arguments) 
     const bool known =
         wantsAddress || options.action == "check" || options.action == "list" || options.action == "rewrite";
     return known ? std::optional(options) : std::nullopt;
-}
-
-// Texts from the file shown on a terminal: control characters become "?" (line breaks too, unless
-// the text is shown as several lines).
-std::string Printable(std::string_view text, bool keepLineBreaks = false) {
-    std::string shown(text);
-    for (char& c : shown) {
-        const auto byte = static_cast<unsigned char>(c);
-        const bool lineBreak = c == '\n' || c == '\t';
-        if ((byte < 32 || byte == 127) && !(keepLineBreaks && lineBreak)) c = '?';
-    }
-    return shown;
 }
 
 void ListDevices(TSessionState& state, std::ostream& out) {

@@ -71,10 +71,15 @@ TMainForm::TMainForm(const std::string& sessionPath, const qm::TRadioChoice& rad
     CreateStatusBar();
     FLifeCycle = std::make_unique<qm::TProgramLifeCycle>(qm::TProgramParts{
         .sessionPath = sessionPath,
-        .makePass = [radio](qm::TSessionState& session) { return qm::MakeInquiryPass(radio, session); },
+        .makePass =
+            [this, radio](qm::TSessionState& session) {
+                FRadio = qm::OpenRadio(radio);
+                return qm::MakeInquiryPass(FRadio, session);
+            },
         .bridge = FBridge,
         .sound = sound,
         .logView = *this});
+    FRadioPlatform = std::make_unique<qm::bt::TRadioLayerPlatform>(*FRadio, !radio.simulate);
     CreateViews();
     Session().DeviceList().SetNotifier(this);
     ActionList1Update();

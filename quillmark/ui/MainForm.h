@@ -18,6 +18,7 @@
 #include <string>
 
 #include "quillmark/bluetooth/DiscoveryRadio.h"
+#include "quillmark/bluetooth/radios/RadioLayerPlatform.h"
 #include "quillmark/core/DeviceFilter.h"
 #include "quillmark/core/DeviceListNotifier.h"
 #include "quillmark/core/ProgramLifeCycle.h"
@@ -163,6 +164,10 @@ private:
     QLabel* ScanPanel;
     QTimer* ScanIndicatorFade;
 
+    // The radio the discovery pass scans with, and the radio layer's view of the machine's radios
+    // through it, for the radio information window.
+    std::shared_ptr<qm::bt::TSocketFactory> FRadio;
+    std::unique_ptr<qm::bt::TRadioLayerPlatform> FRadioPlatform;
     // The notice poster and the bridge outlive the life cycle, whose thread uses both.
     TListChangedPoster FListChanged;
     TQtMainThreadBridge FBridge;
