@@ -44,6 +44,7 @@ inline constexpr std::uint8_t kStatusPermissionDenied = 0x14;
 inline constexpr std::uint32_t kSettingPowered = 1u << 0;
 inline constexpr std::uint32_t kSettingConnectable = 1u << 1;
 inline constexpr std::uint32_t kSettingDiscoverable = 1u << 3;
+inline constexpr std::uint32_t kSettingBrEdr = 1u << 7;
 
 inline constexpr std::uint8_t kDiscoverableOff = 0;
 inline constexpr std::uint8_t kDiscoverableGeneral = 1;

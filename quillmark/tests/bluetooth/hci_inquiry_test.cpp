@@ -199,7 +199,7 @@ TEST(EmulatedController, AnswersTheLocalReads) {
         {qm::bt::hci::kReadScanEnable, {0x03}},
         {qm::bt::hci::kReadLocalVersion, {9, 0x00, 0x01, 9, 0x02, 0x00, 0x00, 0x01}},
     };
-    TEmulatedPlatform emulated(R"({"controller": {"name": "Radio", "class": "0x1C010C"}})");
+    TEmulatedPlatform emulated(R"({"controller": {"name": "Radio", "class": "0x1C010C", "discoverable": true}})");
     int error = 0;
     qm::bt::TUniqueFd controller = emulated.Radio().OpenController(error);
     ASSERT_TRUE(controller.Valid());
