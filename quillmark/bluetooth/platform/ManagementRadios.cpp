@@ -4,8 +4,10 @@
 
 #include "quillmark/bluetooth/platform/HciLocalRead.h"
 #include "quillmark/bluetooth/platform/HciPackets.h"
+#include "quillmark/bluetooth/platform/HciRadios.h"
 #include "quillmark/bluetooth/platform/ManagementClient.h"
 #include "quillmark/bluetooth/platform/NameText.h"
+#include "quillmark/bluetooth/platform/linux/LinuxHciDevices.h"
 
 namespace qm::bt {
 
@@ -110,8 +112,11 @@ std::unique_ptr<TLocalRadios> MakeManagementRadios(TSocketFactory& sockets, int 
     return std::make_unique<TManagementRadios>(sockets, replyTimeoutMs, std::move(fallback));
 }
 
+// The fallback is the kernel's, whatever the factory: a factory with no kernel behind it has a
+// management channel of its own and never falls back.
 std::unique_ptr<TLocalRadios> MakeLocalRadios(TSocketFactory& sockets) {
-    return MakeManagementRadios(sockets, kManagementReplyMs, nullptr);
+    return MakeManagementRadios(sockets, kManagementReplyMs,
+                                MakeHciRadios(sockets, MakeLinuxHciDevices(), kManagementReplyMs));
 }
 
 }  // namespace qm::bt

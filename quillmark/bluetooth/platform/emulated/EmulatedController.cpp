@@ -143,6 +143,9 @@ void TEmulatedController::Handle(int fd, std::uint16_t opcode, const std::uint8_
         case hci::kReadScanEnable:
             returned.push_back(ScanEnable(state_.Flags()));
             break;
+        case hci::kReadBdAddr:
+            AppendAddress(returned, c.address);
+            break;
         case hci::kReadLocalVersion:
             returned.push_back(c.hciVersion);
             AppendLe16(returned, c.hciRevision);

@@ -1,7 +1,8 @@
 #pragma once
 // An emulated Bluetooth controller on one HCI connection: answers Inquiry with the results of the
 // devices in range (each in its own result format), Remote Name Request, Inquiry Cancel and the
-// local reads (name, version, class of device, scan enable), with the scenario's misbehaviours.
+// local reads (address, name, version, class of device, scan enable), with the scenario's
+// misbehaviours.
 // The scan enable follows the radio's present connectable and discoverable state.
 
 #include <cstdint>
