@@ -18,6 +18,9 @@ inline std::uint32_t LoadLe24(const std::uint8_t* p) {
     return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
            static_cast<std::uint32_t>(p[2]) << 16;
 }
+inline std::uint32_t LoadLe32(const std::uint8_t* p) {
+    return LoadLe24(p) | static_cast<std::uint32_t>(p[3]) << 24;
+}
 inline std::uint16_t LoadBe16(const std::uint8_t* p) {
     return static_cast<std::uint16_t>(p[0] << 8 | p[1]);
 }
@@ -46,6 +49,10 @@ inline void AppendLe16(std::vector<std::uint8_t>& out, std::uint16_t v) {
 inline void AppendLe24(std::vector<std::uint8_t>& out, std::uint32_t v) {
     AppendLe16(out, static_cast<std::uint16_t>(v));
     out.push_back(static_cast<std::uint8_t>(v >> 16));
+}
+inline void AppendLe32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+    AppendLe16(out, static_cast<std::uint16_t>(v));
+    AppendLe16(out, static_cast<std::uint16_t>(v >> 16));
 }
 inline void AppendBe16(std::vector<std::uint8_t>& out, std::uint16_t v) {
     out.push_back(static_cast<std::uint8_t>(v >> 8));

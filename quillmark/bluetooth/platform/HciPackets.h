@@ -27,6 +27,7 @@ inline constexpr std::uint16_t kReadLocalName = 0x0C14;
 inline constexpr std::uint16_t kReadScanEnable = 0x0C19;
 inline constexpr std::uint16_t kReadClassOfDevice = 0x0C23;
 inline constexpr std::uint16_t kReadLocalVersion = 0x1001;
+inline constexpr std::uint16_t kReadBdAddr = 0x1009;
 
 inline constexpr std::uint8_t kEvInquiryComplete = 0x01;
 inline constexpr std::uint8_t kEvInquiryResult = 0x02;

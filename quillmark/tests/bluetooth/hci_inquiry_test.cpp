@@ -128,7 +128,8 @@ INSTANTIATE_TEST_SUITE_P(Controllers, InquiryFailure,
                          testing::Values(TFailureCase{"busy", R"({"busy": true})", EBUSY},
                                          TFailureCase{"never_completes", R"({"inquirySilent": true})",
                                                       ETIMEDOUT},
-                                         TFailureCase{"too_slow", R"({"inquiryMs": 1000})", ETIMEDOUT}),
+                                         TFailureCase{"too_slow", R"({"inquiryMs": 1000})", ETIMEDOUT},
+                                         TFailureCase{"not_powered", R"({"powered": false})", ENODEV}),
                          [](const auto& info) { return std::string(info.param.label); });
 
 // Hostile event bytes: every malformed packet is rejected, none is read beyond its end.
@@ -198,8 +199,9 @@ TEST(EmulatedController, AnswersTheLocalReads) {
         {qm::bt::hci::kReadClassOfDevice, {0x0C, 0x01, 0x1C}},
         {qm::bt::hci::kReadScanEnable, {0x03}},
         {qm::bt::hci::kReadLocalVersion, {9, 0x00, 0x01, 9, 0x02, 0x00, 0x00, 0x01}},
+        {qm::bt::hci::kReadBdAddr, {0x13, 0x71, 0xDA, 0x7D, 0x1A, 0x00}},
     };
-    TEmulatedPlatform emulated(R"({"controller": {"name": "Radio", "class": "0x1C010C"}})");
+    TEmulatedPlatform emulated(R"({"controller": {"name": "Radio", "class": "0x1C010C", "discoverable": true}})");
     int error = 0;
     qm::bt::TUniqueFd controller = emulated.Radio().OpenController(error);
     ASSERT_TRUE(controller.Valid());

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
+#include <fcntl.h>
 
+#include <cerrno>
+#include <cstring>
+
+#include "quillmark/bluetooth/platform/LocalRadios.h"
 #include "quillmark/bluetooth/platform/ProtocolPlatform.h"
 #include "quillmark/bluetooth/platform/linux/LinuxSocketFactory.h"
 
@@ -29,6 +33,32 @@ TEST(LinuxSockets, MissingBluetoothIsAnOrdinaryFailure) {
     EXPECT_EQ(status.code, qm::bt::TLookupCode::Failed);
     EXPECT_EQ(status.systemError, error);
     EXPECT_FALSE(lookup);
+}
+
+TEST(LinuxSockets, ManagementChannelIsCloseOnExec) {
+    qm::bt::TLinuxSocketFactory sockets;
+    int error = 0;
+    const qm::bt::TUniqueFd fd = sockets.OpenManagement(error);
+    if (!fd.Valid()) GTEST_SKIP() << "no management channel here: " << std::strerror(error);
+    EXPECT_TRUE(::fcntl(fd.Get(), F_GETFD) & FD_CLOEXEC);
+}
+
+TEST(LinuxSockets, AbsentControllerIsAnOrdinaryFailure) {
+    qm::bt::TLinuxSocketFactory sockets;
+    int error = 0;
+    EXPECT_FALSE(sockets.OpenControllerAt(0xFFFE, error).Valid());
+    EXPECT_NE(error, 0);
+}
+
+// Without Bluetooth in the kernel neither the management channel nor its fallback is there: the
+// list of the machine's radios is an ordinary failure, not an empty success.
+TEST(LinuxSockets, LocalRadiosWithoutBluetoothAreAnOrdinaryFailure) {
+    qm::bt::TLinuxSocketFactory sockets;
+    int error = 0;
+    if (sockets.OpenManagement(error).Valid() || error != EAFNOSUPPORT)
+        GTEST_SKIP() << "this kernel has Bluetooth";
+    std::vector<qm::bt::TLocalRadio> radios;
+    EXPECT_EQ(qm::bt::MakeLocalRadios(sockets)->List(radios), EAFNOSUPPORT);
 }
 
 }  // namespace

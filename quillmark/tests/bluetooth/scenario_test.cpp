@@ -42,6 +42,23 @@ TEST(ScenarioJson, BuiltRecordRendersAsTheUsualAttributes) {
     EXPECT_NE(text.find(" = COM1\n"), std::string::npos) << text;
 }
 
+TEST(ScenarioJson, ControllerStateAndRefusal) {
+    const auto defaults = ParseScenario("{}").controller;
+    EXPECT_EQ(qm::bt::BTAddressToString(defaults.address), "(00:1A:7D:DA:71:13)");
+    EXPECT_TRUE(defaults.powered);
+    EXPECT_TRUE(defaults.connectable);
+    EXPECT_FALSE(defaults.discoverable);
+    EXPECT_FALSE(defaults.managementRefused);
+
+    const auto set = ParseScenario(R"json({"controller": {"address": "(0a:0b:0c:0d:0e:0f)", "powered": false,
+        "connectable": true, "discoverable": true, "managementRefused": true}})json").controller;
+    EXPECT_EQ(qm::bt::BTAddressToString(set.address), "(0A:0B:0C:0D:0E:0F)");
+    EXPECT_FALSE(set.powered);
+    EXPECT_TRUE(set.connectable);
+    EXPECT_TRUE(set.discoverable);
+    EXPECT_TRUE(set.managementRefused);
+}
+
 TEST(ScenarioJson, InvalidScenariosAreReported) {
     for (
         const char* text : {
@@ -53,6 +70,9 @@ TEST(ScenarioJson, InvalidScenariosAreReported) {
             R"({"devices": [{"address": "00:11:22:AA:BB:CC", "records": [{"hex": "35 0"}]}]})",
             R"({"devices": [{"address": "00:11:22:AA:BB:CC", "records": [{"attributes": [[1, {"float": 1}]]}]}]})",
             R"({"sdpMtu": 0})",
+            R"({"controller": {"address": "00:1A:7D:DA:71"}})",
+            R"({"controller": {"powered": "yes"}})",
+            R"({"controller": {"connectable": false, "discoverable": true}})",
             R"({"devices": [{"address": "00:11:22:AA:BB:CC", "records": [{"classes": ["00001101-0000-1000-8000-00805F9B34::"]}]}]})",
         }) {
         try {

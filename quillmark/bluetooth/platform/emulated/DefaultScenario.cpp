@@ -9,7 +9,8 @@ namespace {
 // Presence cycles are in seconds; the shortest devices appear and leave within ten minutes, so a
 // running scan shows new devices, greyed inactive ones and repeated SDP queries.
 constexpr std::string_view kDefaultScenario = R"json({
-  "controller": { "name": "Quillmark Emulated Radio", "class": "0x1C010C", "inquiryMs": 2000 },
+  "controller": { "address": "(00:1A:7D:DA:71:13)", "name": "Quillmark Emulated Radio", "class": "0x1C010C",
+                  "powered": true, "connectable": true, "discoverable": false, "inquiryMs": 2000 },
   "sdpMtu": 96,
   "devices": [
     { "address": "(F4:F5:E8:12:34:56)", "name": "Pixel 7", "class": "0x5A020C", "format": "extended",

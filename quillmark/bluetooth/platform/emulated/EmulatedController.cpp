@@ -104,6 +104,11 @@ void Pause(int fd, int milliseconds) {
     ::poll(&entry, 1, milliseconds);
 }
 
+// Inquiry scan (bit 0) while discoverable, page scan (bit 1) while connectable.
+std::uint8_t ScanEnable(const TControllerFlags& flags) {
+    return static_cast<std::uint8_t>((flags.discoverable ? 0x01 : 0) | (flags.connectable ? 0x02 : 0));
+}
+
 }  // namespace
 
 void TEmulatedController::Serve(int fd) {
@@ -136,7 +141,10 @@ void TEmulatedController::Handle(int fd, std::uint16_t opcode, const std::uint8_
             AppendLe24(returned, c.classOfDevice);
             break;
         case hci::kReadScanEnable:
-            returned.push_back(c.scanEnable);
+            returned.push_back(ScanEnable(state_.Flags()));
+            break;
+        case hci::kReadBdAddr:
+            AppendAddress(returned, c.address);
             break;
         case hci::kReadLocalVersion:
             returned.push_back(c.hciVersion);

@@ -1,11 +1,14 @@
 #pragma once
 // An emulated Bluetooth controller on one HCI connection: answers Inquiry with the results of the
 // devices in range (each in its own result format), Remote Name Request, Inquiry Cancel and the
-// local reads (name, version, class of device, scan enable), with the scenario's misbehaviours.
+// local reads (address, name, version, class of device, scan enable), with the scenario's
+// misbehaviours.
+// The scan enable follows the radio's present connectable and discoverable state.
 
 #include <cstdint>
 #include <functional>
 
+#include "quillmark/bluetooth/platform/emulated/EmulatedControllerState.h"
 #include "quillmark/bluetooth/platform/emulated/Scenario.h"
 
 namespace qm::bt::emu {
@@ -13,8 +16,9 @@ namespace qm::bt::emu {
 class TEmulatedController {
 public:
     // elapsedSeconds: the time since the radio started, for the devices' presence.
-    TEmulatedController(const TScenario& scenario, std::function<std::int64_t()> elapsedSeconds)
-        : scenario_(scenario), elapsedSeconds_(std::move(elapsedSeconds)) {}
+    TEmulatedController(const TScenario& scenario, const TEmulatedControllerState& state,
+                        std::function<std::int64_t()> elapsedSeconds)
+        : scenario_(scenario), state_(state), elapsedSeconds_(std::move(elapsedSeconds)) {}
 
     // Serves commands until the other end closes the connection.
     void Serve(int fd);
@@ -26,6 +30,7 @@ private:
     const TEmulatedDevice* PresentDevice(const TBdAddr& address) const;
 
     const TScenario& scenario_;
+    const TEmulatedControllerState& state_;
     std::function<std::int64_t()> elapsedSeconds_;
 };
 

@@ -6,12 +6,13 @@
 #include <ctime>
 
 #include "quillmark/bluetooth/platform/emulated/EmulatedController.h"
+#include "quillmark/bluetooth/platform/emulated/EmulatedManagement.h"
 #include "quillmark/bluetooth/platform/emulated/EmulatedSdpServer.h"
 
 namespace qm::bt::emu {
 
 TEmulatedRadio::TEmulatedRadio(TScenario scenario, TClock clock)
-    : scenario_(std::move(scenario)), clock_(std::move(clock)), start_(clock_()) {}
+    : scenario_(std::move(scenario)), clock_(std::move(clock)), start_(clock_()), state_(scenario_.controller) {}
 
 TEmulatedRadio::~TEmulatedRadio() {
     std::lock_guard lock(mutex_);
@@ -24,8 +25,34 @@ std::int64_t TEmulatedRadio::SystemClock() {
 }
 
 TUniqueFd TEmulatedRadio::OpenController(int& error) {
+    if (!state_.Flags().powered) {
+        error = ENODEV;
+        return TUniqueFd();
+    }
+    return StartController(error);
+}
+
+TUniqueFd TEmulatedRadio::OpenControllerAt(std::uint16_t index, int& error) {
+    if (index != 0) {
+        error = ENODEV;
+        return TUniqueFd();
+    }
+    if (!state_.Flags().powered) {
+        error = ENETDOWN;
+        return TUniqueFd();
+    }
+    return StartController(error);
+}
+
+TUniqueFd TEmulatedRadio::OpenManagement(int& error) {
+    return StartPeer([this](int fd) { TEmulatedManagement(scenario_.controller, state_).Serve(fd); }, error);
+}
+
+TUniqueFd TEmulatedRadio::StartController(int& error) {
     return StartPeer(
-        [this](int fd) { TEmulatedController(scenario_, [this] { return ElapsedSeconds(); }).Serve(fd); },
+        [this](int fd) {
+            TEmulatedController(scenario_, state_, [this] { return ElapsedSeconds(); }).Serve(fd);
+        },
         error);
 }
 

@@ -47,6 +47,7 @@ struct TEmulatedDevice {
 };
 
 struct TControllerSettings {
+    TBdAddr address{{0x00, 0x1A, 0x7D, 0xDA, 0x71, 0x13}};
     std::string name = "Quillmark Emulated Radio";
     std::uint32_t classOfDevice = 0x1C010C;
     std::uint8_t hciVersion = 9;
@@ -54,7 +55,11 @@ struct TControllerSettings {
     std::uint8_t lmpVersion = 9;
     std::uint16_t manufacturer = 0x0002;
     std::uint16_t lmpSubversion = 0x0100;
-    std::uint8_t scanEnable = 0x03;
+    // The state at the radio's start; management Set commands change it for the radio's lifetime.
+    bool powered = true;
+    bool connectable = true;  // page scan
+    bool discoverable = false;  // inquiry scan
+    bool managementRefused = false;  // answers every management Set command with Permission Denied
     bool busy = false;           // answers Inquiry with Command Disallowed
     bool inquirySilent = false;  // never sends Inquiry Complete
     int inquiryMs = 0;           // how long an inquiry takes

@@ -218,6 +218,12 @@ TControllerSettings Controller(const json& value) {
     controller.name = value.value("name", controller.name);
     controller.classOfDevice =
         static_cast<std::uint32_t>(Number(value.value("class", json(controller.classOfDevice)), 0xFFFFFF));
+    if (value.contains("address")) controller.address = Address(value["address"].get<std::string>());
+    controller.powered = value.value("powered", controller.powered);
+    controller.connectable = value.value("connectable", controller.connectable);
+    controller.discoverable = value.value("discoverable", controller.discoverable);
+    if (controller.discoverable && !controller.connectable) Invalid("a discoverable controller must be connectable");
+    controller.managementRefused = value.value("managementRefused", false);
     controller.busy = value.value("busy", false);
     controller.inquirySilent = value.value("inquirySilent", false);
     controller.inquiryMs = static_cast<int>(Number(value.value("inquiryMs", json(0)), 60000));

@@ -1,7 +1,9 @@
 #pragma once
 // Scenario files of the emulated radio, in JSON:
 //
-// { "controller": { "name": "...", "class": "0x1C010C", "busy": false, "inquirySilent": false,
+// { "controller": { "address": "(00:1A:7D:DA:71:13)", "name": "...", "class": "0x1C010C",
+//                   "powered": true, "connectable": true, "discoverable": false,
+//                   "managementRefused": false, "busy": false, "inquirySilent": false,
 //                   "inquiryMs": 0 },
 //   "sdpMtu": 64,
 //   "devices": [ { "address": "(00:11:22:AA:BB:CC)",

@@ -16,6 +16,8 @@ inline constexpr int kProtoHci = 1;
 inline constexpr int kSolHci = 0;
 inline constexpr int kHciFilterOption = 2;
 inline constexpr unsigned short kHciChannelRaw = 0;
+inline constexpr unsigned short kHciChannelControl = 3;  // the management channel
+inline constexpr unsigned short kHciDeviceNone = 0xFFFF;  // a socket bound to no one controller
 inline constexpr unsigned short kSdpPsm = 1;
 inline constexpr std::uint8_t kBdaddrBrEdr = 0;
 inline constexpr int kHciMaxDevices = 16;
@@ -60,5 +62,11 @@ static_assert(sizeof(THciDeviceList) == 4 + 8 * kHciMaxDevices);
 // _IOR('H', 210, int)
 inline constexpr unsigned long kHciGetDeviceList = _IOR('H', 210, int);
 static_assert(kHciGetDeviceList == 0x800448D2);
+
+// _IOW('H', 201, int) and _IOW('H', 202, int): power controller hciN up or down.
+inline constexpr unsigned long kHciDeviceUpRequest = _IOW('H', 201, int);
+inline constexpr unsigned long kHciDeviceDownRequest = _IOW('H', 202, int);
+static_assert(kHciDeviceUpRequest == 0x400448C9);
+static_assert(kHciDeviceDownRequest == 0x400448CA);
 
 }  // namespace qm::bt::kernel

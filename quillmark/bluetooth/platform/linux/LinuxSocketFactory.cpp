@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <initializer_list>
 
 #include "quillmark/bluetooth/platform/HciPackets.h"
 
@@ -38,16 +39,34 @@ int WaitConnected(int fd, int timeoutMs) {
     return error;
 }
 
+kernel::THciFilter EventFilter(std::initializer_list<std::uint8_t> events) {
+    kernel::THciFilter filter{};
+    filter.typeMask = 1u << kHciEventPacket;
+    for (std::uint8_t event : events) filter.eventMask[event >> 5] |= 1u << (event & 31);
+    return filter;
+}
+
+// A new raw HCI socket bound to one controller on one channel, or an invalid one with error set.
+TUniqueFd BoundHciSocket(unsigned short device, unsigned short channel, int& error) {
+    TUniqueFd fd(::socket(kernel::kAfBluetooth, SOCK_RAW | SOCK_CLOEXEC, kernel::kProtoHci));
+    const kernel::TSockaddrHci address{kernel::kAfBluetooth, device, channel};
+    if (!fd.Valid() || ::bind(fd.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        error = errno;
+        return TUniqueFd();
+    }
+    return fd;
+}
+
 }  // namespace
 
 kernel::THciFilter InquiryEventFilter() {
-    kernel::THciFilter filter{};
-    filter.typeMask = 1u << kHciEventPacket;
-    for (std::uint8_t event :
-         {hci::kEvInquiryComplete, hci::kEvInquiryResult, hci::kEvRemoteNameComplete, hci::kEvCommandComplete,
-          hci::kEvCommandStatus, hci::kEvInquiryResultRssi, hci::kEvExtendedInquiryResult})
-        filter.eventMask[event >> 5] |= 1u << (event & 31);
-    return filter;
+    return EventFilter({hci::kEvInquiryComplete, hci::kEvInquiryResult, hci::kEvRemoteNameComplete,
+                        hci::kEvCommandComplete, hci::kEvCommandStatus, hci::kEvInquiryResultRssi,
+                        hci::kEvExtendedInquiryResult});
+}
+
+kernel::THciFilter CommandEventFilter() {
+    return EventFilter({hci::kEvCommandComplete, hci::kEvCommandStatus});
 }
 
 TUniqueFd TLinuxSocketFactory::OpenController(int& error) {
@@ -61,6 +80,21 @@ TUniqueFd TLinuxSocketFactory::OpenController(int& error) {
                                        kernel::kHciChannelRaw};
     const kernel::THciFilter filter = InquiryEventFilter();
     if (::bind(fd.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+        ::setsockopt(fd.Get(), kernel::kSolHci, kernel::kHciFilterOption, &filter, sizeof filter) != 0) {
+        error = errno;
+        return TUniqueFd();
+    }
+    return fd;
+}
+
+TUniqueFd TLinuxSocketFactory::OpenManagement(int& error) {
+    return BoundHciSocket(kernel::kHciDeviceNone, kernel::kHciChannelControl, error);
+}
+
+TUniqueFd TLinuxSocketFactory::OpenControllerAt(std::uint16_t index, int& error) {
+    TUniqueFd fd = BoundHciSocket(index, kernel::kHciChannelRaw, error);
+    const kernel::THciFilter filter = CommandEventFilter();
+    if (fd.Valid() &&
         ::setsockopt(fd.Get(), kernel::kSolHci, kernel::kHciFilterOption, &filter, sizeof filter) != 0) {
         error = errno;
         return TUniqueFd();

@@ -1,6 +1,7 @@
 #pragma once
 // Connections over the kernel's Bluetooth sockets: a raw HCI socket on the first powered adapter,
-// filtered to the events the inquiry reads, and L2CAP connections to PSM 1.
+// filtered to the events the inquiry reads, L2CAP connections to PSM 1, the management channel
+// and raw HCI sockets on a chosen controller.
 
 #include "quillmark/bluetooth/platform/SocketFactory.h"
 #include "quillmark/bluetooth/platform/linux/KernelBluetoothAbi.h"
@@ -12,9 +13,14 @@ public:
     // EAFNOSUPPORT without Bluetooth in the kernel, ENODEV without a powered adapter.
     TUniqueFd OpenController(int& error) override;
     TUniqueFd ConnectSdp(const TBdAddr& address, int timeoutMs, int& error) override;
+    // Some kernels refuse the bind of an unprivileged process with EPERM.
+    TUniqueFd OpenManagement(int& error) override;
+    TUniqueFd OpenControllerAt(std::uint16_t index, int& error) override;
 };
 
 // The filter of the controller socket: HCI events of the kinds the inquiry procedure reads.
 kernel::THciFilter InquiryEventFilter();
+// The filter of a controller socket that reads local information: the command replies only.
+kernel::THciFilter CommandEventFilter();
 
 }  // namespace qm::bt
