@@ -18,7 +18,8 @@ using qm::bt::TLocalRadio;
 
 class TScriptedDevices : public qm::bt::THciDevices {
 public:
-    TScriptedDevices(std::vector<THciDevice> devices, std::string& calls) : devices_(std::move(devices)), calls_(calls) {}
+    TScriptedDevices(std::vector<THciDevice> devices, std::string& calls)
+        : devices_(std::move(devices)), calls_(calls) {}
 
     int List(std::vector<THciDevice>& devices) override {
         devices = devices_;
@@ -37,7 +38,8 @@ private:
 struct TFallback {
     TFallback(const std::string& controllerJson, std::vector<THciDevice> devices)
         : radio(qm::bt::emu::ParseScenario(R"({"controller": )" + controllerJson + "}")),
-          radios(qm::bt::MakeHciRadios(radio, std::make_unique<TScriptedDevices>(std::move(devices), calls), 500)) {}
+          radios(qm::bt::MakeHciRadios(radio, std::make_unique<TScriptedDevices>(std::move(devices), calls),
+                                       500)) {}
 
     std::string calls;
     qm::bt::emu::TEmulatedRadio radio;
