@@ -26,7 +26,7 @@ public:
     int Into(TLocalRadio& radio) {
         struct TRead {
             std::uint16_t opcode;
-            std::size_t size;  // the least the fields below need
+            std::size_t size;  // the fewest bytes the fields taken from it need
             Bytes* into;
         };
         Bytes address, name, cod, version, scan;

@@ -44,7 +44,7 @@ public:
             },
             [&](TLocalRadios& fallback) { return fallback.SetConnectable(index, on); });
     }
-    // General discoverable without a timeout; the kernel refuses it while not connectable.
+    // General discoverable without a timeout; the kernel rejects it while not connectable (EINVAL).
     int SetDiscoverable(std::uint16_t index, bool on) override {
         const std::uint8_t parameters[3] = {on ? mgmt::kDiscoverableGeneral : mgmt::kDiscoverableOff, 0, 0};
         return OnChannel(
