@@ -11,9 +11,11 @@
 namespace {
 
 void CheckReturned(std::span<const std::uint8_t> returned, std::size_t size) {
-    if (const auto list = qm::bt::ParseMgmtIndexList(returned); list && 2 + 2 * list->size() > size) std::abort();
+    if (const auto list = qm::bt::ParseMgmtIndexList(returned); list && 2 + 2 * list->size() > size)
+        std::abort();
     if (const auto info = qm::bt::ParseMgmtControllerInfo(returned))
-        if (info->name.size() > qm::bt::mgmt::kNameField || info->shortName.size() > qm::bt::mgmt::kShortNameField)
+        if (info->name.size() > qm::bt::mgmt::kNameField ||
+            info->shortName.size() > qm::bt::mgmt::kShortNameField)
             std::abort();
     static_cast<void>(qm::bt::ParseMgmtSettings(returned));
 }

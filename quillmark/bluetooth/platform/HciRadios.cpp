@@ -26,16 +26,18 @@ public:
     int Into(TLocalRadio& radio) {
         struct TRead {
             std::uint16_t opcode;
-            std::size_t size;  // the least the fields below need
+            std::size_t size;  // the fewest bytes the fields taken from it need
             Bytes* into;
         };
         Bytes address, name, cod, version, scan;
-        for (const TRead& read : {TRead{hci::kReadBdAddr, 6, &address}, TRead{hci::kReadLocalName, 0, &name},
-                                  TRead{hci::kReadClassOfDevice, 3, &cod}, TRead{hci::kReadLocalVersion, 8, &version},
-                                  TRead{hci::kReadScanEnable, 1, &scan}})
+        for (const TRead& read :
+             {TRead{hci::kReadBdAddr, 6, &address}, TRead{hci::kReadLocalName, 0, &name},
+              TRead{hci::kReadClassOfDevice, 3, &cod}, TRead{hci::kReadLocalVersion, 8, &version},
+              TRead{hci::kReadScanEnable, 1, &scan}})
             if (const int error = ReadAtLeast(read.opcode, read.size, *read.into)) return error;
         radio.address = TBdAddr::FromWire(address.data());
-        radio.name = ValidUtf8(std::string(name.begin(), std::find(name.begin(), name.end(), std::uint8_t{0})));
+        radio.name =
+            ValidUtf8(std::string(name.begin(), std::find(name.begin(), name.end(), std::uint8_t{0})));
         radio.classOfDevice = LoadLe24(cod.data());
         radio.manufacturer = LoadLe16(&version[4]);
         radio.lmpSubversion = LmpSubversionOf(version).value_or(0);
@@ -77,8 +79,8 @@ public:
     int Read(std::uint16_t index, TLocalRadio& radio) override {
         std::vector<THciDevice> devices;
         if (const int error = devices_->List(devices)) return error;
-        const auto found =
-            std::find_if(devices.begin(), devices.end(), [&](const THciDevice& d) { return d.index == index; });
+        const auto found = std::find_if(devices.begin(), devices.end(),
+                                        [&](const THciDevice& d) { return d.index == index; });
         return found == devices.end() ? ENODEV : ReadDevice(*found, radio);
     }
 

@@ -7,13 +7,15 @@
 namespace qm::bt {
 
 int TManagementClient::Exchange(std::uint16_t opcode, std::uint16_t index,
-                                std::span<const std::uint8_t> parameters, std::vector<std::uint8_t>& returned) {
+                                std::span<const std::uint8_t> parameters,
+                                std::vector<std::uint8_t>& returned) {
     if (const TIoStatus sent = SendPacket(fd_, MgmtPacket(opcode, index, parameters)); !sent.Ok())
         return sent.ErrorNumber();
     return AwaitReply(opcode, index, returned);
 }
 
-int TManagementClient::AwaitReply(std::uint16_t opcode, std::uint16_t index, std::vector<std::uint8_t>& returned) {
+int TManagementClient::AwaitReply(std::uint16_t opcode, std::uint16_t index,
+                                  std::vector<std::uint8_t>& returned) {
     const TDeadline deadline = DeadlineIn(replyTimeoutMs_);
     std::vector<std::uint8_t> message;
     for (;;) {
@@ -48,7 +50,8 @@ int TManagementClient::ReadInfo(std::uint16_t index, TMgmtControllerInfo& info) 
     return 0;
 }
 
-int TManagementClient::Set(std::uint16_t opcode, std::uint16_t index, std::span<const std::uint8_t> parameters) {
+int TManagementClient::Set(std::uint16_t opcode, std::uint16_t index,
+                           std::span<const std::uint8_t> parameters) {
     std::vector<std::uint8_t> returned;
     if (const int error = Exchange(opcode, index, parameters, returned)) return error;
     return ParseMgmtSettings(returned) ? 0 : EBADMSG;

@@ -95,7 +95,9 @@ std::optional<std::vector<std::uint16_t>> ParseMgmtIndexList(std::span<const std
 std::optional<TMgmtControllerInfo> ParseMgmtControllerInfo(std::span<const std::uint8_t> returned);
 std::optional<std::uint32_t> ParseMgmtSettings(std::span<const std::uint8_t> returned);
 
-// The system error number of a status other than success, for the caller to report.
+// The system error number of a status (0 for success): Permission Denied EPERM, Invalid Index
+// ENODEV, Rfkilled ERFKILL, Busy EBUSY, Not Supported and Unknown Command EOPNOTSUPP, Invalid
+// Parameters and Rejected EINVAL, Not Powered ENETDOWN, Timeout ETIMEDOUT, any other EIO.
 int MgmtStatusError(std::uint8_t status);
 
 }  // namespace qm::bt

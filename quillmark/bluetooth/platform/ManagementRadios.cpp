@@ -4,10 +4,8 @@
 
 #include "quillmark/bluetooth/platform/HciLocalRead.h"
 #include "quillmark/bluetooth/platform/HciPackets.h"
-#include "quillmark/bluetooth/platform/HciRadios.h"
 #include "quillmark/bluetooth/platform/ManagementClient.h"
 #include "quillmark/bluetooth/platform/NameText.h"
-#include "quillmark/bluetooth/platform/linux/LinuxHciDevices.h"
 
 namespace qm::bt {
 
@@ -32,16 +30,21 @@ public:
     }
     int SetPowered(std::uint16_t index, bool on) override {
         const std::uint8_t value = on ? 1 : 0;
-        return OnChannel([&](TManagementClient& client) { return client.Set(mgmt::kSetPowered, index, {&value, 1}); },
-                         [&](TLocalRadios& fallback) { return fallback.SetPowered(index, on); });
+        return OnChannel(
+            [&](TManagementClient& client) {
+                return client.Set(mgmt::kSetPowered, index, {&value, 1});
+            },
+            [&](TLocalRadios& fallback) { return fallback.SetPowered(index, on); });
     }
     int SetConnectable(std::uint16_t index, bool on) override {
         const std::uint8_t value = on ? 1 : 0;
         return OnChannel(
-            [&](TManagementClient& client) { return client.Set(mgmt::kSetConnectable, index, {&value, 1}); },
+            [&](TManagementClient& client) {
+                return client.Set(mgmt::kSetConnectable, index, {&value, 1});
+            },
             [&](TLocalRadios& fallback) { return fallback.SetConnectable(index, on); });
     }
-    // General discoverable without a timeout; the kernel refuses it while not connectable.
+    // General discoverable without a timeout; the kernel rejects it while not connectable (EINVAL).
     int SetDiscoverable(std::uint16_t index, bool on) override {
         const std::uint8_t parameters[3] = {on ? mgmt::kDiscoverableGeneral : mgmt::kDiscoverableOff, 0, 0};
         return OnChannel(
@@ -96,7 +99,8 @@ private:
         int error = 0;
         const TUniqueFd fd = sockets_.OpenControllerAt(index, error);
         std::vector<std::uint8_t> returned;
-        if (!fd.Valid() || HciLocalRead(fd.Get(), hci::kReadLocalVersion, replyTimeoutMs_, returned) != 0) return 0;
+        if (!fd.Valid() || HciLocalRead(fd.Get(), hci::kReadLocalVersion, replyTimeoutMs_, returned) != 0)
+            return 0;
         return LmpSubversionOf(returned).value_or(0);
     }
 
@@ -110,13 +114,6 @@ private:
 std::unique_ptr<TLocalRadios> MakeManagementRadios(TSocketFactory& sockets, int replyTimeoutMs,
                                                    std::unique_ptr<TLocalRadios> fallback) {
     return std::make_unique<TManagementRadios>(sockets, replyTimeoutMs, std::move(fallback));
-}
-
-// The fallback is the kernel's, whatever the factory: a factory with no kernel behind it has a
-// management channel of its own and never falls back.
-std::unique_ptr<TLocalRadios> MakeLocalRadios(TSocketFactory& sockets) {
-    return MakeManagementRadios(sockets, kManagementReplyMs,
-                                MakeHciRadios(sockets, MakeLinuxHciDevices(), kManagementReplyMs));
 }
 
 }  // namespace qm::bt

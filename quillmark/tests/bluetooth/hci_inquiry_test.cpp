@@ -201,7 +201,8 @@ TEST(EmulatedController, AnswersTheLocalReads) {
         {qm::bt::hci::kReadLocalVersion, {9, 0x00, 0x01, 9, 0x02, 0x00, 0x00, 0x01}},
         {qm::bt::hci::kReadBdAddr, {0x13, 0x71, 0xDA, 0x7D, 0x1A, 0x00}},
     };
-    TEmulatedPlatform emulated(R"({"controller": {"name": "Radio", "class": "0x1C010C", "discoverable": true}})");
+    TEmulatedPlatform emulated(
+        R"({"controller": {"name": "Radio", "class": "0x1C010C", "discoverable": true}})");
     int error = 0;
     qm::bt::TUniqueFd controller = emulated.Radio().OpenController(error);
     ASSERT_TRUE(controller.Valid());

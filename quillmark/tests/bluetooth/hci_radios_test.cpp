@@ -2,11 +2,13 @@
 // device list and power switch, the emulated controller answering the reads at index 0.
 
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 
 #include <cerrno>
 #include <string>
 #include <vector>
 
+#include "quillmark/bluetooth/platform/HciPackets.h"
 #include "quillmark/bluetooth/platform/HciRadios.h"
 #include "quillmark/bluetooth/platform/emulated/EmulatedRadio.h"
 #include "quillmark/bluetooth/platform/emulated/ScenarioJson.h"
@@ -18,7 +20,8 @@ using qm::bt::TLocalRadio;
 
 class TScriptedDevices : public qm::bt::THciDevices {
 public:
-    TScriptedDevices(std::vector<THciDevice> devices, std::string& calls) : devices_(std::move(devices)), calls_(calls) {}
+    TScriptedDevices(std::vector<THciDevice> devices, std::string& calls)
+        : devices_(std::move(devices)), calls_(calls) {}
 
     int List(std::vector<THciDevice>& devices) override {
         devices = devices_;
@@ -37,7 +40,8 @@ private:
 struct TFallback {
     TFallback(const std::string& controllerJson, std::vector<THciDevice> devices)
         : radio(qm::bt::emu::ParseScenario(R"({"controller": )" + controllerJson + "}")),
-          radios(qm::bt::MakeHciRadios(radio, std::make_unique<TScriptedDevices>(std::move(devices), calls), 500)) {}
+          radios(qm::bt::MakeHciRadios(radio, std::make_unique<TScriptedDevices>(std::move(devices), calls),
+                                       500)) {}
 
     std::string calls;
     qm::bt::emu::TEmulatedRadio radio;
@@ -85,6 +89,60 @@ TEST(HciRadios, OnlyPowerCanBeSwitched) {
     EXPECT_EQ(fallback.calls, "hci0 down hci2 up ");
     EXPECT_EQ(fallback.radios->SetConnectable(0, true), EOPNOTSUPP);
     EXPECT_EQ(fallback.radios->SetDiscoverable(0, true), EOPNOTSUPP);
+}
+
+// A controller socket whose events are queued before the reads begin.
+class TScriptedController : public qm::bt::TSocketFactory {
+public:
+    explicit TScriptedController(std::vector<std::vector<std::uint8_t>> events)
+        : events_(std::move(events)) {}
+
+    qm::bt::TUniqueFd OpenController(int& error) override { return Fail(error); }
+    qm::bt::TUniqueFd ConnectSdp(const qm::bt::TBdAddr&, int, int& error) override { return Fail(error); }
+    qm::bt::TUniqueFd OpenControllerAt(std::uint16_t, int& error) override {
+        int ends[2];
+        if (::socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, ends) != 0) return Fail(error);
+        peer_.Reset(ends[1]);
+        for (const auto& event : events_)
+            EXPECT_EQ(::send(ends[1], event.data(), event.size(), 0), static_cast<ssize_t>(event.size()));
+        return qm::bt::TUniqueFd(ends[0]);
+    }
+
+private:
+    static qm::bt::TUniqueFd Fail(int& error) {
+        error = ENODEV;
+        return qm::bt::TUniqueFd();
+    }
+
+    std::vector<std::vector<std::uint8_t>> events_;
+    qm::bt::TUniqueFd peer_;
+};
+
+// The first read is Read BD_ADDR (0x1009): its answer decides.
+TEST(HciRadios, FailedAndMalformedAnswersAreErrors) {
+    struct TCase {
+        const char* what;
+        std::vector<std::vector<std::uint8_t>> events;
+        int result;
+    };
+    const std::vector<TCase> cases{
+        {"silence", {}, ETIMEDOUT},
+        {"refused", {{0x04, 0x0F, 0x04, 0x0C, 0x01, 0x09, 0x10}}, EIO},
+        {"failing status", {{0x04, 0x0E, 0x04, 0x01, 0x09, 0x10, 0x0C}}, EIO},
+        {"no status", {{0x04, 0x0E, 0x03, 0x01, 0x09, 0x10}}, EBADMSG},
+        {"address cut short", {{0x04, 0x0E, 0x07, 0x01, 0x09, 0x10, 0x00, 0x13, 0x71, 0xDA}}, EBADMSG},
+        {"only other and malformed events",
+         {{0x04, 0x0E, 0x04, 0x01, 0x01, 0x10, 0x00}, {0x04, 0x0E, 0x09, 0x01}, {0x04, 0x01, 0x01, 0x00}},
+         ETIMEDOUT},
+    };
+    for (const auto& c : cases) {
+        TScriptedController controller(c.events);
+        std::string calls;
+        const auto radios = qm::bt::MakeHciRadios(
+            controller, std::make_unique<TScriptedDevices>(std::vector<THciDevice>{{0, true}}, calls), 100);
+        TLocalRadio radio;
+        EXPECT_EQ(radios->Read(0, radio), c.result) << c.what;
+    }
 }
 
 }  // namespace

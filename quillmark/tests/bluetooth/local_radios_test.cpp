@@ -39,7 +39,8 @@ struct TEmulated {
 };
 
 TEST(LocalRadios, ListsTheControllerWithItsInformation) {
-    TEmulated emulated(R"json({"address": "(00:1A:7D:DA:71:13)", "name": "Desk Radio", "class": "0x1C010C"})json");
+    TEmulated emulated(
+        R"json({"address": "(00:1A:7D:DA:71:13)", "name": "Desk Radio", "class": "0x1C010C"})json");
     std::vector<TLocalRadio> list;
     ASSERT_EQ(emulated.radios->List(list), 0);
     ASSERT_EQ(list.size(), 1u);
@@ -81,17 +82,18 @@ TEST(LocalRadios, SwitchingFollowsTheKernelsCouplings) {
     };
     const std::vector<TStep> steps{
         {"discoverable on", [](TLocalRadios& r) { return r.SetDiscoverable(0, true); }, 0, true, true, true},
-        {"connectable off ends discoverable", [](TLocalRadios& r) { return r.SetConnectable(0, false); }, 0, true,
-         false, false},
+        {"connectable off ends discoverable", [](TLocalRadios& r) { return r.SetConnectable(0, false); }, 0,
+         true, false, false},
         {"discoverable needs connectable", [](TLocalRadios& r) { return r.SetDiscoverable(0, true); }, EINVAL,
          true, false, false},
         {"connectable on", [](TLocalRadios& r) { return r.SetConnectable(0, true); }, 0, true, true, false},
-        {"power off keeps the scan settings", [](TLocalRadios& r) { return r.SetPowered(0, false); }, 0, false,
-         true, false},
+        {"power off keeps the scan settings", [](TLocalRadios& r) { return r.SetPowered(0, false); }, 0,
+         false, true, false},
         {"discoverable while off", [](TLocalRadios& r) { return r.SetDiscoverable(0, true); }, 0, false, true,
          true},
         {"power on", [](TLocalRadios& r) { return r.SetPowered(0, true); }, 0, true, true, true},
-        {"discoverable off", [](TLocalRadios& r) { return r.SetDiscoverable(0, false); }, 0, true, true, false},
+        {"discoverable off", [](TLocalRadios& r) { return r.SetDiscoverable(0, false); }, 0, true, true,
+         false},
     };
     TEmulated emulated("{}");
     for (const auto& step : steps) {
@@ -142,8 +144,9 @@ TEST(LocalRadios, UnknownControllerIsGone) {
 // something pretending to be one) might send.
 class TScriptedChannel : public qm::bt::TSocketFactory {
 public:
-    explicit TScriptedChannel(std::vector<Bytes> script, int openError = 0)
-        : script_(std::move(script)), openError_(openError) {}
+    // openError: the opening fails with it; closing: the kernel's end closes after the script.
+    explicit TScriptedChannel(std::vector<Bytes> script, int openError = 0, bool closing = false)
+        : script_(std::move(script)), openError_(openError), closing_(closing) {}
 
     qm::bt::TUniqueFd OpenController(int& error) override { return Fail(ENODEV, error); }
     qm::bt::TUniqueFd ConnectSdp(const qm::bt::TBdAddr&, int, int& error) override {
@@ -155,13 +158,12 @@ public:
         int ends[2];
         if (::socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, ends) != 0) return Fail(errno, error);
         peer_.Reset(ends[1]);
-        for (const auto& message : script_) EXPECT_EQ(::send(ends[1], message.data(), message.size(), 0),
-                                                      static_cast<ssize_t>(message.size()));
-        if (closeAfterScript_) peer_.Reset();
+        for (const auto& message : script_)
+            EXPECT_EQ(::send(ends[1], message.data(), message.size(), 0),
+                      static_cast<ssize_t>(message.size()));
+        if (closing_) peer_.Reset();
         return qm::bt::TUniqueFd(ends[0]);
     }
-
-    bool closeAfterScript_ = false;
 
 private:
     static qm::bt::TUniqueFd Fail(int code, int& error) {
@@ -171,10 +173,12 @@ private:
 
     std::vector<Bytes> script_;
     int openError_;
+    bool closing_;
     qm::bt::TUniqueFd peer_;
 };
 
-Bytes Reply(std::uint16_t event, std::uint16_t index, std::uint16_t opcode, std::uint8_t status, const Bytes& returned = {}) {
+Bytes Reply(std::uint16_t event, std::uint16_t index, std::uint16_t opcode, std::uint8_t status,
+            const Bytes& returned = {}) {
     Bytes parameters;
     qm::bt::AppendLe16(parameters, opcode);
     parameters.push_back(status);
@@ -232,19 +236,27 @@ TEST(ManagementChannel, FailedAndMalformedRepliesAreErrors) {
         {"silence", {}, ETIMEDOUT},
         {"only other events", {qm::bt::MgmtPacket(mgmt::kEvIndexRemoved, 0)}, ETIMEDOUT},
         {"denied", {Reply(mgmt::kEvCommandStatus, 0, mgmt::kReadInfo, mgmt::kStatusPermissionDenied)}, EPERM},
-        {"invalid index", {Reply(mgmt::kEvCommandStatus, 0, mgmt::kReadInfo, mgmt::kStatusInvalidIndex)}, ENODEV},
+        {"invalid index",
+         {Reply(mgmt::kEvCommandStatus, 0, mgmt::kReadInfo, mgmt::kStatusInvalidIndex)},
+         ENODEV},
         {"rfkilled", {Reply(mgmt::kEvCommandStatus, 0, mgmt::kReadInfo, mgmt::kStatusRfkilled)}, ERFKILL},
         {"busy", {Reply(mgmt::kEvCommandStatus, 0, mgmt::kReadInfo, mgmt::kStatusBusy)}, EBUSY},
-        {"not powered", {Reply(mgmt::kEvCommandStatus, 0, mgmt::kReadInfo, mgmt::kStatusNotPowered)}, ENETDOWN},
-        {"not supported", {Reply(mgmt::kEvCommandStatus, 0, mgmt::kReadInfo, mgmt::kStatusNotSupported)},
+        {"not powered",
+         {Reply(mgmt::kEvCommandStatus, 0, mgmt::kReadInfo, mgmt::kStatusNotPowered)},
+         ENETDOWN},
+        {"not supported",
+         {Reply(mgmt::kEvCommandStatus, 0, mgmt::kReadInfo, mgmt::kStatusNotSupported)},
          EOPNOTSUPP},
         {"unknown status", {Reply(mgmt::kEvCommandComplete, 0, mgmt::kReadInfo, 0x7F, Info(0, "x"))}, EIO},
         {"short information", {Complete(mgmt::kReadInfo, shortInfo)}, EBADMSG},
         {"length not as in the header", {lengthMismatch}, EBADMSG},
         {"truncated header", {Bytes{0x01, 0x00, 0x00}}, EBADMSG},
-        {"reply without a status", {qm::bt::MgmtPacket(mgmt::kEvCommandComplete, 0, Bytes{0x04, 0x00})}, EBADMSG},
+        {"reply without a status",
+         {qm::bt::MgmtPacket(mgmt::kEvCommandComplete, 0, Bytes{0x04, 0x00})},
+         EBADMSG},
         {"command status with return parameters",
-         {Reply(mgmt::kEvCommandStatus, 0, mgmt::kReadInfo, 0, Bytes{1})}, EBADMSG},
+         {Reply(mgmt::kEvCommandStatus, 0, mgmt::kReadInfo, 0, Bytes{1})},
+         EBADMSG},
     };
     for (const auto& c : cases) {
         TLocalRadio radio;
@@ -276,8 +288,7 @@ TEST(ManagementChannel, MalformedListsAndSettingsAreErrors) {
 }
 
 TEST(ManagementChannel, ClosedChannelIsAnError) {
-    TScriptedChannel channel({});
-    channel.closeAfterScript_ = true;
+    TScriptedChannel channel({}, 0, true);
     EXPECT_EQ(qm::bt::MakeManagementRadios(channel, 100, nullptr)->SetConnectable(0, true), ECONNRESET);
 }
 

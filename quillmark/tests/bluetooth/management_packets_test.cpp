@@ -27,7 +27,8 @@ TEST(ManagementPackets, PacketLengthMustMatchItsHeader) {
         {"parameters longer than said", {0x06, 0x00, 0x00, 0x00, 0x01, 0x00, 0xAA, 0xBB}, false},
         {"length beyond any message", {0x06, 0x00, 0x00, 0x00, 0xFF, 0xFF}, false},
     };
-    for (const auto& c : cases) EXPECT_EQ(qm::bt::ParseMgmtPacket(c.message).has_value(), c.accepted) << c.what;
+    for (const auto& c : cases)
+        EXPECT_EQ(qm::bt::ParseMgmtPacket(c.message).has_value(), c.accepted) << c.what;
 
     const auto packet = qm::bt::ParseMgmtPacket(Bytes{0x06, 0x00, 0x02, 0x01, 0x02, 0x00, 0xAA, 0xBB});
     ASSERT_TRUE(packet);
@@ -72,8 +73,8 @@ TEST(ManagementPackets, IndexListCountMustMatch) {
 }
 
 TEST(ManagementPackets, ControllerInformationFields) {
-    Bytes info{0x13, 0x71, 0xDA, 0x7D, 0x1A, 0x00, 0x09, 0x0F, 0x00, 0xFF, 0x00, 0x00, 0x00,
-               0x83, 0x00, 0x00, 0x00, 0x0C, 0x01, 0x1C};
+    Bytes info{0x13, 0x71, 0xDA, 0x7D, 0x1A, 0x00, 0x09, 0x0F, 0x00, 0xFF,
+               0x00, 0x00, 0x00, 0x83, 0x00, 0x00, 0x00, 0x0C, 0x01, 0x1C};
     const std::size_t nameAt = info.size();
     info.resize(mgmt::kInfoSize, 'N');  // neither name is terminated: each ends with its field
     const auto parsed = qm::bt::ParseMgmtControllerInfo(info);

@@ -21,15 +21,24 @@ constexpr char kBluetooth = 2, kWlan = 1;
 constexpr char kAdd = 0, kDelete = 1, kChange = 2, kChangeAll = 3;
 
 std::string Record(std::uint32_t id, char type, char op, bool soft, bool hard) {
-    return {static_cast<char>(id), static_cast<char>(id >> 8), static_cast<char>(id >> 16),
-            static_cast<char>(id >> 24), type, op, soft, hard};
+    return {static_cast<char>(id),
+            static_cast<char>(id >> 8),
+            static_cast<char>(id >> 16),
+            static_cast<char>(id >> 24),
+            type,
+            op,
+            soft,
+            hard};
 }
 
 struct TSwitches {
     explicit TSwitches(const std::string& records)
-        : device(dir.write("rfkill", records)), switches(qm::bt::MakeLinuxRadioSwitches(device, dir / "sys")) {}
+        : device(dir.write("rfkill", records)),
+          switches(qm::bt::MakeLinuxRadioSwitches(device, dir / "sys")) {}
 
-    std::string Written(std::size_t initialSize) const { return ScopedTempDir::read(device).substr(initialSize); }
+    std::string Written(std::size_t initialSize) const {
+        return ScopedTempDir::read(device).substr(initialSize);
+    }
 
     ScopedTempDir dir;
     std::filesystem::path device;
@@ -55,10 +64,13 @@ TEST(RadioSwitches, ListsTheBluetoothSwitchesInIdOrder) {
          Record(0, kBluetooth, kAdd, false, false) + Record(1, kWlan, kAdd, false, false) +
              Record(2, kBluetooth, kAdd, true, false) + Record(3, kBluetooth, kAdd, true, true),
          "0 2s 3sh "},
-        {"id order", Record(9, kBluetooth, kAdd, false, true) + Record(4, kBluetooth, kAdd, false, false), "4 9h "},
-        {"changed", Record(0, kBluetooth, kAdd, false, false) + Record(0, kBluetooth, kChange, true, false), "0s "},
-        {"removed", Record(0, kBluetooth, kAdd, false, false) + Record(1, kBluetooth, kAdd, false, false) +
-                        Record(0, kBluetooth, kDelete, false, false),
+        {"id order", Record(9, kBluetooth, kAdd, false, true) + Record(4, kBluetooth, kAdd, false, false),
+         "4 9h "},
+        {"changed", Record(0, kBluetooth, kAdd, false, false) + Record(0, kBluetooth, kChange, true, false),
+         "0s "},
+        {"removed",
+         Record(0, kBluetooth, kAdd, false, false) + Record(1, kBluetooth, kAdd, false, false) +
+             Record(0, kBluetooth, kDelete, false, false),
          "1 "},
         {"change all is no switch", Record(5, kBluetooth, kChangeAll, true, false), ""},
         {"cut short record ignored", Record(0, kBluetooth, kAdd, false, false) + "\x01\x00\x00", "0 "},
@@ -80,7 +92,8 @@ TEST(RadioSwitches, MissingDeviceIsAnError) {
 }
 
 TEST(RadioSwitches, BlockingWritesChangeRecords) {
-    const std::string present = Record(1, kWlan, kAdd, false, false) + Record(2, kBluetooth, kAdd, false, false);
+    const std::string present =
+        Record(1, kWlan, kAdd, false, false) + Record(2, kBluetooth, kAdd, false, false);
     struct TCase {
         const char* what;
         std::function<int(qm::bt::TRadioSwitches&)> set;
@@ -88,7 +101,8 @@ TEST(RadioSwitches, BlockingWritesChangeRecords) {
         std::string written;
     };
     const std::vector<TCase> cases{
-        {"block one", [](auto& s) { return s.SetBlocked(2, true); }, 0, Record(2, kBluetooth, kChange, true, false)},
+        {"block one", [](auto& s) { return s.SetBlocked(2, true); }, 0,
+         Record(2, kBluetooth, kChange, true, false)},
         {"unblock one", [](auto& s) { return s.SetBlocked(2, false); }, 0,
          Record(2, kBluetooth, kChange, false, false)},
         {"gone", [](auto& s) { return s.SetBlocked(3, true); }, ENODEV, ""},

@@ -51,7 +51,8 @@ TEST(ScenarioJson, ControllerStateAndRefusal) {
     EXPECT_FALSE(defaults.managementRefused);
 
     const auto set = ParseScenario(R"json({"controller": {"address": "(0a:0b:0c:0d:0e:0f)", "powered": false,
-        "connectable": true, "discoverable": true, "managementRefused": true}})json").controller;
+        "connectable": true, "discoverable": true, "managementRefused": true}})json")
+                         .controller;
     EXPECT_EQ(qm::bt::BTAddressToString(set.address), "(0A:0B:0C:0D:0E:0F)");
     EXPECT_FALSE(set.powered);
     EXPECT_TRUE(set.connectable);

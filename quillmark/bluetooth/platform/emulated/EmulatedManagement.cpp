@@ -63,7 +63,9 @@ void TEmulatedManagement::Serve(int fd) {
 
 void TEmulatedManagement::Handle(int fd, const TMgmtPacket& command) {
     const std::uint16_t opcode = command.code;
-    if (opcode == mgmt::kReadIndexList && command.index == mgmt::kNoIndex) {
+    if (opcode == mgmt::kReadIndexList) {
+        if (command.index != mgmt::kNoIndex)
+            return SendStatus(fd, command.index, opcode, mgmt::kStatusInvalidIndex);
         Packet list;
         AppendLe16(list, 1);
         AppendLe16(list, kIndex);

@@ -12,7 +12,10 @@
 namespace qm::bt::emu {
 
 TEmulatedRadio::TEmulatedRadio(TScenario scenario, TClock clock)
-    : scenario_(std::move(scenario)), clock_(std::move(clock)), start_(clock_()), state_(scenario_.controller) {}
+    : scenario_(std::move(scenario)),
+      clock_(std::move(clock)),
+      start_(clock_()),
+      state_(scenario_.controller) {}
 
 TEmulatedRadio::~TEmulatedRadio() {
     std::lock_guard lock(mutex_);

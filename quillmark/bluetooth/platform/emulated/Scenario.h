@@ -57,12 +57,12 @@ struct TControllerSettings {
     std::uint16_t lmpSubversion = 0x0100;
     // The state at the radio's start; management Set commands change it for the radio's lifetime.
     bool powered = true;
-    bool connectable = true;  // page scan
-    bool discoverable = false;  // inquiry scan
+    bool connectable = true;         // page scan
+    bool discoverable = false;       // inquiry scan
     bool managementRefused = false;  // answers every management Set command with Permission Denied
-    bool busy = false;           // answers Inquiry with Command Disallowed
-    bool inquirySilent = false;  // never sends Inquiry Complete
-    int inquiryMs = 0;           // how long an inquiry takes
+    bool busy = false;               // answers Inquiry with Command Disallowed
+    bool inquirySilent = false;      // never sends Inquiry Complete
+    int inquiryMs = 0;               // how long an inquiry takes
 };
 
 struct TScenario {

@@ -222,7 +222,8 @@ TControllerSettings Controller(const json& value) {
     controller.powered = value.value("powered", controller.powered);
     controller.connectable = value.value("connectable", controller.connectable);
     controller.discoverable = value.value("discoverable", controller.discoverable);
-    if (controller.discoverable && !controller.connectable) Invalid("a discoverable controller must be connectable");
+    if (controller.discoverable && !controller.connectable)
+        Invalid("a discoverable controller must be connectable");
     controller.managementRefused = value.value("managementRefused", false);
     controller.busy = value.value("busy", false);
     controller.inquirySilent = value.value("inquirySilent", false);

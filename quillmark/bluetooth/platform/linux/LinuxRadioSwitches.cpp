@@ -89,7 +89,8 @@ public:
     // ENODEV when there is no controller hciN.
     int SwitchOfController(std::uint16_t index, std::uint32_t& id) override {
         std::error_code error;
-        const auto folder = std::filesystem::path(sysfsRoot_) / "class/bluetooth" / ("hci" + std::to_string(index));
+        const auto folder =
+            std::filesystem::path(sysfsRoot_) / "class/bluetooth" / ("hci" + std::to_string(index));
         std::filesystem::directory_iterator entry(folder, error);
         if (error) return error == std::errc::no_such_file_or_directory ? ENODEV : error.value();
         for (; entry != std::filesystem::directory_iterator(); entry.increment(error)) {
@@ -126,7 +127,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<TRadioSwitches> MakeLinuxRadioSwitches(const std::string& device, const std::string& sysfsRoot) {
+std::unique_ptr<TRadioSwitches> MakeLinuxRadioSwitches(const std::string& device,
+                                                       const std::string& sysfsRoot) {
     return std::make_unique<TLinuxRadioSwitches>(device, sysfsRoot);
 }
 
