@@ -359,17 +359,24 @@ TEST_F(MainFormActionsTest, InspectOpensTheDetailsOfAListedDeviceOnly) {
     }
 }
 
+// The radio window reads the controller of the radio the window scans with.
 TEST_F(MainFormActionsTest, RadioInformationAndAboutOpenTheirWindowsModally) {
     Start({});
     for (const char* action : {"RadioInformation", "About"}) {
         SCOPED_TRACE(action);
         QString opened;
+        QStringList radios;
         WhenModal([&](QWidget& window) {
             opened = window.metaObject()->className();
+            if (auto* combo = window.findChild<QComboBox*>("RadioCombo"))
+                for (int i = 0; i < combo->count(); ++i) radios << combo->itemText(i);
             static_cast<QDialog&>(window).reject();
         });
         Trigger(action);
         EXPECT_EQ(opened, std::string(action) == "About" ? "qm::ui::TAboutForm" : "qm::ui::TRadioInfoForm");
+        if (std::string(action) == "RadioInformation") {
+            EXPECT_EQ(radios, QStringList{"Quillmark Emulated Radio (Intel Corp.)"});
+        }
     }
 }
 
