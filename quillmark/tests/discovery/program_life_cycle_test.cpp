@@ -3,6 +3,7 @@
 // main thread and serves the hand-offs.
 
 #include <gtest/gtest.h>
+#include <zemautils/trace.h>
 
 #include <atomic>
 #include <filesystem>
@@ -50,6 +51,8 @@ public:
 
 class ProgramLifeCycleTest : public testing::Test {
 protected:
+    // The trace a start opened ends with the test, so the next start in the process opens its own.
+    void TearDown() override { TraceStop(); }
     std::unique_ptr<qm::TProgramLifeCycle> Start(qm::TInquiryPassFactory makePass) {
         auto program = std::make_unique<qm::TProgramLifeCycle>(
             qm::TProgramParts{path, std::move(makePass), frontEnd, sound, frontEnd, clock, sleep});
