@@ -19,10 +19,12 @@
 
 #include "quillmark/core/SessionState.h"
 #include "quillmark/ui/ChooseLocationForm.h"
+#include "support/Grabs.h"
 #include "support/ModalWindows.h"
 
 namespace {
 
+using uitest::GrabDirectory;
 using qm::ui::TChooseLocationForm;
 using uitest::PressKey;
 using uitest::WhenModal;
@@ -177,11 +179,6 @@ TEST_F(ChooseLocationTest, TypingDropsDownTheMatchingLocationsInAnyCaseAndEnterP
         PressKey(edit, Qt::Key_Return);
     });
     EXPECT_EQ(chosen, "Office");
-}
-
-std::filesystem::path GrabDirectory() {
-    const char* directory = std::getenv("QM_GRAB_DIR");
-    return directory ? std::filesystem::path(directory) : std::filesystem::current_path();
 }
 
 TEST_F(ChooseLocationTest, GrabOfTheChooserAndItsRefusal) {

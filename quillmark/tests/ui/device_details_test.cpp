@@ -27,11 +27,14 @@
 #include "quillmark/core/DeviceListLock.h"
 #include "quillmark/ui/ChooseLocationForm.h"
 #include "quillmark/ui/DeviceDetailsForm.h"
+#include "support/Grabs.h"
 #include "support/InventoryFixture.h"
 #include "support/ModalWindows.h"
 
 namespace {
 
+using uitest::GrabDirectory;
+using uitest::DarkPalette;
 using qm::ui::TChooseLocationForm;
 using qm::ui::TDeviceDetailsForm;
 using uitest::WhenModal;
@@ -53,22 +56,6 @@ struct TShown {
     QString sdpText;
     QString page;
 };
-
-// A dark desktop palette, for a look at the window's legibility on it.
-QPalette DarkPalette() {
-    QPalette palette(QColor("#35383d"), QColor("#2d2f33"));
-    palette.setColor(QPalette::WindowText, QColor("#e6e6e6"));
-    palette.setColor(QPalette::Text, QColor("#e6e6e6"));
-    palette.setColor(QPalette::ButtonText, QColor("#e6e6e6"));
-    palette.setColor(QPalette::Base, QColor("#1f2125"));
-    palette.setColor(QPalette::Link, QColor("#8ab4f8"));
-    return palette;
-}
-
-std::filesystem::path GrabDirectory() {
-    const char* directory = std::getenv("QM_GRAB_DIR");
-    return directory ? std::filesystem::path(directory) : std::filesystem::current_path();
-}
 
 class DeviceDetailsTest : public uitest::TInventoryTest {
 protected:

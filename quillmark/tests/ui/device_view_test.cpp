@@ -29,10 +29,12 @@
 #include "quillmark/ui/DeviceImages.h"
 #include "quillmark/ui/DeviceTreeModel.h"
 #include "quillmark/ui/FilterTree.h"
+#include "support/Grabs.h"
 #include "support/InventoryFixture.h"
 
 namespace {
 
+using uitest::DarkPalette;
 using namespace uitest;
 using qm::ui::TDeviceView;
 using ::testing::ElementsAre;
@@ -298,26 +300,6 @@ TEST_F(DeviceView, RowOfADeletedDevicePaintsNothing) {
     view_.RepaintRows();
     EXPECT_TRUE(IsUniform(GrabRow(0)));
     EXPECT_FALSE(IsUniform(GrabRow(1)));
-}
-
-QPalette DarkPalette() {
-    QPalette palette;
-    const auto set = [&](QPalette::ColorRole role, const char* active, const char* disabled) {
-        palette.setColor(QPalette::Active, role, QColor(active));
-        palette.setColor(QPalette::Inactive, role, QColor(active));
-        palette.setColor(QPalette::Disabled, role, QColor(disabled));
-    };
-    set(QPalette::Window, "#2d2f33", "#2d2f33");
-    set(QPalette::WindowText, "#e6e6e6", "#7c7f85");
-    set(QPalette::Base, "#1f2125", "#26282c");
-    set(QPalette::AlternateBase, "#26282c", "#26282c");
-    set(QPalette::Text, "#e6e6e6", "#7c7f85");
-    set(QPalette::Button, "#35383d", "#35383d");
-    set(QPalette::ButtonText, "#e6e6e6", "#7c7f85");
-    set(QPalette::Highlight, "#2f65ca", "#44474d");
-    set(QPalette::HighlightedText, "#ffffff", "#9a9da3");
-    set(QPalette::PlaceholderText, "#8a8d93", "#6a6d73");
-    return palette;
 }
 
 std::string GrabPath(const char* name) {

@@ -38,11 +38,13 @@
 #include "quillmark/ui/MainForm.h"
 #include "quillmark/ui/QtMainThreadBridge.h"
 #include "quillmark/ui/StopSignals.h"
+#include "support/Grabs.h"
 #include "support/MainThreadServing.h"
 #include "testsupport/ScopedTempDir.h"
 
 namespace {
 
+using uitest::GrabDirectory;
 using qmtest::ServeUntil;
 using qmtest::TSilentSound;
 
@@ -526,11 +528,6 @@ TEST_F(MainFormTest, TheMenusOfferTheActionsInTheirOrder) {
 }
 
 // --- pictures of the window for a look by eye ---
-
-std::filesystem::path GrabDirectory() {
-    const char* directory = std::getenv("QM_GRAB_DIR");
-    return directory ? std::filesystem::path(directory) : std::filesystem::current_path();
-}
 
 TEST(MainFormGrab, NetworkAndLogPagesAfterASimulatedScan) {
     const std::filesystem::path grabs = GrabDirectory();

@@ -17,10 +17,12 @@
 #include "quillmark/bluetooth/radios/KvBluetoothAPI.h"
 #include "quillmark/ui/DeviceImages.h"
 #include "quillmark/ui/RadioInfoForm.h"
+#include "support/Grabs.h"
 #include "support/ModalWindows.h"
 
 namespace {
 
+using uitest::DarkPalette;
 using qm::bt::TLocalRadio;
 using qm::ui::TRadioInfoForm;
 using uitest::WhenModal;
@@ -72,16 +74,6 @@ struct TShown {
                    << shown.picture;
     }
 };
-
-QPalette DarkPalette() {
-    QPalette palette(QColor("#35383d"), QColor("#2d2f33"));
-    palette.setColor(QPalette::WindowText, QColor("#e6e6e6"));
-    palette.setColor(QPalette::Text, QColor("#e6e6e6"));
-    palette.setColor(QPalette::ButtonText, QColor("#e6e6e6"));
-    palette.setColor(QPalette::Base, QColor("#1f2125"));
-    palette.setColor(QPalette::Link, QColor("#8ab4f8"));
-    return palette;
-}
 
 class RadioInfoFormTest : public ::testing::Test {
 protected:
