@@ -53,22 +53,22 @@ TEST_P(VendorLookup, FromTheFirstThreeBytes) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, VendorLookup,
-    ::testing::Values(LookupCase{"plain", "(00:11:22:AA:BB:CC)", "CIMSYS Inc"},
-                      LookupCase{"quoted_with_comma", "(F4:BD:9E:00:00:01)", "Cisco Systems, Inc"},
-                      LookupCase{"after_a_field_over_two_lines", "(A4:C3:61:12:34:56)", "Apple, Inc."},
-                      LookupCase{"doubled_quotes", "(00:A0:C6:00:00:00)", "Qualcomm \"QCT\""},
-                      LookupCase{"invalid_byte_replaced", "(08:ED:B9:01:02:03)", "Hon Hai \xEF\xBF\xBD Precision"},
-                      LookupCase{"lower_case_assignment_last_line", "(AC:37:43:00:00:00)", "lower case digits"},
-                      LookupCase{"lower_case_address", "(f4:bd:9e:00:00:01)", "Cisco Systems, Inc"},
-                      LookupCase{"unknown", "(00:00:01:00:00:00)", ""},
-                      LookupCase{"row_without_name", "(00:1A:7D:00:00:00)", ""},
-                      LookupCase{"locally_administered", "(02:11:22:AA:BB:CC)", "(random)"},
-                      LookupCase{"locally_administered_random", "(7A:BD:9E:00:00:01)", "(random)"},
-                      LookupCase{"multicast_bit_is_not_local", "(01:11:22:AA:BB:CC)", ""},
-                      LookupCase{"no_parentheses", "00:11:22:AA:BB:CC", ""},
-                      LookupCase{"dashes", "(00-11-22-AA-BB-CC)", ""},
-                      LookupCase{"short", "(00:11:22)", ""},
-                      LookupCase{"empty", "", ""}),
+    ::testing::Values(
+        LookupCase{"plain", "(00:11:22:AA:BB:CC)", "CIMSYS Inc"},
+        LookupCase{"quoted_with_comma", "(F4:BD:9E:00:00:01)", "Cisco Systems, Inc"},
+        LookupCase{"after_a_field_over_two_lines", "(A4:C3:61:12:34:56)", "Apple, Inc."},
+        LookupCase{"doubled_quotes", "(00:A0:C6:00:00:00)", "Qualcomm \"QCT\""},
+        LookupCase{"invalid_byte_replaced", "(08:ED:B9:01:02:03)", "Hon Hai \xEF\xBF\xBD Precision"},
+        LookupCase{"lower_case_assignment_last_line", "(AC:37:43:00:00:00)", "lower case digits"},
+        LookupCase{"lower_case_address", "(f4:bd:9e:00:00:01)", "Cisco Systems, Inc"},
+        LookupCase{"unknown", "(00:00:01:00:00:00)", ""},
+        LookupCase{"row_without_name", "(00:1A:7D:00:00:00)", ""},
+        LookupCase{"locally_administered", "(02:11:22:AA:BB:CC)", "(random)"},
+        LookupCase{"locally_administered_random", "(7A:BD:9E:00:00:01)", "(random)"},
+        LookupCase{"multicast_bit_is_not_local", "(01:11:22:AA:BB:CC)", ""},
+        LookupCase{"no_parentheses", "00:11:22:AA:BB:CC", ""},
+        LookupCase{"dashes", "(00-11-22-AA-BB-CC)", ""}, LookupCase{"short", "(00:11:22)", ""},
+        LookupCase{"empty", "", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(VendorRegistry, FirstRowOfAnAssignmentCounts) {
@@ -79,8 +79,8 @@ TEST(VendorRegistry, FirstRowOfAnAssignmentCounts) {
 
 TEST(VendorRegistry, MissingOrEmptyRegistryNamesNoMakerButKnowsRandomAddresses) {
     ScopedTempDir directory;
-    for (const std::string& path : {(directory / "none.csv").string(), directory.write("empty.csv", "").string(),
-                                    directory.path().string()}) {
+    for (const std::string& path : {(directory / "none.csv").string(),
+                                    directory.write("empty.csv", "").string(), directory.path().string()}) {
         const qm::TVendorRegistry registry(path);
         EXPECT_EQ(registry.VendorOf("(00:11:22:AA:BB:CC)"), "") << path;
         EXPECT_EQ(registry.VendorOf("(02:11:22:AA:BB:CC)"), "(random)") << path;
