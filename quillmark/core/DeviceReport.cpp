@@ -46,4 +46,17 @@ std::vector<TDeviceReportRow> CollectDeviceReport(TSessionState& session, const 
     return rows;
 }
 
+std::size_t ReportTextBytes(const std::vector<TDeviceReportRow>& rows) {
+    std::size_t bytes = 0;
+    for (const TDeviceReportRow& row : rows) {
+        for (const std::string* text :
+             {&row.address, &row.vendor, &row.name, &row.type, &row.classDescription, &row.firstSeenUtc,
+              &row.firstSeenLocal, &row.lastSeenUtc, &row.lastSeenLocal, &row.flags, &row.location,
+              &row.sdpText})
+            bytes += text->size();
+        for (const std::string& service : row.services) bytes += service.size();
+    }
+    return bytes;
+}
+
 }  // namespace qm

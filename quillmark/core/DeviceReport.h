@@ -2,6 +2,7 @@
 // The inventory as a report: one row per device with the texts every report format shows, in the
 // order of the device list. The formats themselves are in ReportFormat.h.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -31,5 +32,8 @@ struct TDeviceReportRow {
 // The rows of every device, made while holding the device list's lock. Texts are as stored: they
 // may be invalid UTF-8 or hold any character, and each format makes them safe.
 std::vector<TDeviceReportRow> CollectDeviceReport(TSessionState& session, const TVendorRegistry& vendors);
+
+// The bytes of all texts of the rows, from which the formats size their output.
+std::size_t ReportTextBytes(const std::vector<TDeviceReportRow>& rows);
 
 }  // namespace qm

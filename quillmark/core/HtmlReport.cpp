@@ -25,84 +25,102 @@ constexpr const char* kHead =
 constexpr const char* kColumns[] = {"Address",   "Vendor",    "Name",  "Type",     "Class",    "First seen",
                                     "Last seen", "Sightings", "Flags", "Location", "Services", "SDP"};
 
-void AppendCode(std::string& out, char32_t code) {
+// The cells' tags and the SDP block of one row.
+constexpr std::size_t kMarkupBytesPerRow = 320;
+
+const char* EntityOf(char32_t code) {
     switch (code) {
         case '&':
-            out += "&amp;";
-            return;
+            return "&amp;";
         case '<':
-            out += "&lt;";
-            return;
+            return "&lt;";
         case '>':
-            out += "&gt;";
-            return;
+            return "&gt;";
         case '"':
-            out += "&quot;";
-            return;
+            return "&quot;";
         case '\'':
-            out += "&#39;";
-            return;
+            return "&#39;";
         default:
-            break;
+            return nullptr;
     }
-    const bool control =
-        (code < 0x20 && code != '\t' && code != '\n' && code != '\r') || (code >= 0x7F && code < 0xA0);
-    AppendUtf8(out, control ? kReplacementCharacter : code);
 }
 
-void AppendEscaped(std::string& out, std::string_view text) {
-    std::u32string codes;
-    DecodeUtf8(text, codes);
-    for (char32_t code : codes) AppendCode(out, code);
+bool IsHiddenControl(char32_t code) {
+    return (code < 0x20 && code != '\t' && code != '\n' && code != '\r') || (code >= 0x7F && code < 0xA0);
 }
 
-void AppendCell(std::string& out, std::string_view text) {
-    out += "<td>";
-    AppendEscaped(out, text);
-    out += "</td>";
-}
+// Writes the page; keeps one buffer of code points for all texts.
+class THtmlWriter {
+public:
+    explicit THtmlWriter(std::string& out) : FOut(out) {}
 
-// ISO 8601 in UTC, the local text as the program shows it in a tooltip.
-void AppendTimeCell(std::string& out, const std::string& utc, const std::string& local) {
-    out += "<td title=\"";
-    AppendEscaped(out, local);
-    out += "\">";
-    AppendEscaped(out, utc);
-    out += "</td>";
-}
-
-void AppendServices(std::string& out, const std::vector<std::string>& services) {
-    out += "<td>";
-    for (std::size_t i = 0; i < services.size(); ++i) {
-        if (i > 0) out += "<br>";
-        AppendEscaped(out, services[i]);
+    void Row(const TDeviceReportRow& row) {
+        FOut += "<tr>";
+        for (const std::string* text :
+             {&row.address, &row.vendor, &row.name, &row.type, &row.classDescription})
+            Cell(*text);
+        TimeCell(row.firstSeenUtc, row.firstSeenLocal);
+        TimeCell(row.lastSeenUtc, row.lastSeenLocal);
+        Cell(std::to_string(row.sightings));
+        Cell(row.flags);
+        Cell(row.location);
+        Services(row.services);
+        FOut += "<td><details><summary>SDP</summary><pre>";
+        Escaped(row.sdpText);
+        FOut += "</pre></details></td></tr>\n";
     }
-    out += "</td>";
-}
 
-void AppendRow(std::string& out, const TDeviceReportRow& row) {
-    out += "<tr>";
-    for (const std::string* text : {&row.address, &row.vendor, &row.name, &row.type, &row.classDescription})
-        AppendCell(out, *text);
-    AppendTimeCell(out, row.firstSeenUtc, row.firstSeenLocal);
-    AppendTimeCell(out, row.lastSeenUtc, row.lastSeenLocal);
-    AppendCell(out, std::to_string(row.sightings));
-    AppendCell(out, row.flags);
-    AppendCell(out, row.location);
-    AppendServices(out, row.services);
-    out += "<td><details><summary>SDP</summary><pre>";
-    AppendEscaped(out, row.sdpText);
-    out += "</pre></details></td></tr>\n";
-}
+private:
+    void Escaped(std::string_view text) {
+        FCodes.clear();
+        DecodeUtf8(text, FCodes);
+        for (char32_t code : FCodes) {
+            if (const char* entity = EntityOf(code))
+                FOut += entity;
+            else
+                AppendUtf8(FOut, IsHiddenControl(code) ? kReplacementCharacter : code);
+        }
+    }
+
+    void Cell(std::string_view text) {
+        FOut += "<td>";
+        Escaped(text);
+        FOut += "</td>";
+    }
+
+    // ISO 8601 in UTC, the local text as the program shows it in a tooltip.
+    void TimeCell(const std::string& utc, const std::string& local) {
+        FOut += "<td title=\"";
+        Escaped(local);
+        FOut += "\">";
+        Escaped(utc);
+        FOut += "</td>";
+    }
+
+    void Services(const std::vector<std::string>& services) {
+        FOut += "<td>";
+        for (std::size_t i = 0; i < services.size(); ++i) {
+            if (i > 0) FOut += "<br>";
+            Escaped(services[i]);
+        }
+        FOut += "</td>";
+    }
+
+    std::string& FOut;
+    std::u32string FCodes;
+};
 
 }  // namespace
 
 std::string HtmlReport(const std::vector<TDeviceReportRow>& rows) {
-    std::string out = kHead;
+    std::string out;
+    out.reserve(ReportTextBytes(rows) * 11 / 10 + rows.size() * kMarkupBytesPerRow);
+    out += kHead;
     out += "<p>" + std::to_string(rows.size()) + " devices</p>\n<table>\n<thead><tr>";
     for (const char* column : kColumns) out += std::string("<th>") + column + "</th>";
     out += "</tr></thead>\n<tbody>\n";
-    for (const TDeviceReportRow& row : rows) AppendRow(out, row);
+    THtmlWriter writer(out);
+    for (const TDeviceReportRow& row : rows) writer.Row(row);
     out += "</tbody>\n</table>\n</body>\n</html>\n";
     return out;
 }

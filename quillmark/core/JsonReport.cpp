@@ -9,6 +9,9 @@ namespace qm {
 
 namespace {
 
+// The keys, quotes and separators of one device.
+constexpr std::size_t kKeyBytesPerDevice = 256;
+
 nlohmann::ordered_json DeviceObject(const TDeviceReportRow& row) {
     return {
         {"address", row.address},
@@ -30,10 +33,17 @@ nlohmann::ordered_json DeviceObject(const TDeviceReportRow& row) {
 
 }  // namespace
 
+// One device per line. Each is made and written on its own, so the texts are never all held a
+// second time; the output is reserved for about the size of its texts.
 std::string JsonReport(const std::vector<TDeviceReportRow>& rows) {
-    auto devices = nlohmann::ordered_json::array();
-    for (const TDeviceReportRow& row : rows) devices.push_back(DeviceObject(row));
-    return devices.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+    std::string out = "[";
+    out.reserve(ReportTextBytes(rows) * 11 / 10 + rows.size() * kKeyBytesPerDevice);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        out += i == 0 ? "\n" : ",\n";
+        out += DeviceObject(rows[i]).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+    }
+    out += rows.empty() ? "]\n" : "\n]\n";
+    return out;
 }
 
 }  // namespace qm
