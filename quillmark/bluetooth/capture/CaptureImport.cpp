@@ -4,7 +4,7 @@
 #include <cerrno>
 #include <fstream>
 #include <limits>
-#include <unordered_set>
+#include <vector>
 
 #include "quillmark/base/Error.h"
 #include "quillmark/base/SystemErrorText.h"
@@ -28,7 +28,10 @@ std::int32_t InventoryTime(std::int64_t unixSeconds) {
 // Holds the device list's lock for the whole import, so the inventory is never seen half imported.
 class TImporter {
 public:
-    explicit TImporter(TSessionState& session) : FSession(session), FLock(session.DeviceList()) {}
+    explicit TImporter(TSessionState& session)
+        : FSession(session),
+          FLock(session.DeviceList()),
+          FSeenAgain(static_cast<std::size_t>(FLock->Count())) {}
     ~TImporter() { FLock->NotifyChanged(); }
     TImporter(const TImporter&) = delete;
     TImporter& operator=(const TImporter&) = delete;
@@ -45,7 +48,8 @@ private:
     TDeviceListLock FLock;
     TSettableClock FClock;
     TCaptureImport FResult;
-    std::unordered_set<std::string> FUpdated;
+    // Of the devices the session held before, by index: whether the capture saw them.
+    std::vector<bool> FSeenAgain;
 };
 
 void TImporter::Take(const THciEvent& event, std::int32_t time) {
@@ -85,11 +89,13 @@ void TImporter::Named(const THciRemoteNameComplete& complete, std::int32_t time)
     Counted({device});
 }
 
+// Records only grow while the import holds the lock, so the records it made follow those it found.
 void TImporter::Counted(const TSightingOutcome& outcome) {
+    const auto index = static_cast<std::size_t>(outcome.device->Index());
     if (outcome.isNew) {
         ++FResult.newDevices;
-        FUpdated.insert(outcome.device->Address());  // not counted as updated when seen again
-    } else if (FUpdated.insert(outcome.device->Address()).second) {
+    } else if (index < FSeenAgain.size() && !FSeenAgain[index]) {
+        FSeenAgain[index] = true;
         ++FResult.updatedDevices;
     }
 }
