@@ -52,16 +52,17 @@ std::unique_ptr<TSessionState> SessionToImportInto(const std::string& path, std:
 }
 
 int Import(const TOptions& options, TSessionState& session, std::ostream& out, std::ostream& err) {
+    bt::TCaptureImport result;
     try {
-        const bt::TCaptureImport result = bt::ImportBtsnoopFile(options.capture, session);
+        result = bt::ImportBtsnoopFile(options.capture, session);
         SaveSession(session, options.path);
-        out << "Imported " << result.newDevices << " new and " << result.updatedDevices << " known devices ("
-            << result.sightings << " sightings) from " << options.capture << '\n';
-        if (result.truncated) out << "The capture ends in a cut record; what came before it was imported.\n";
     } catch (const TError& error) {
-        err << kPrefix << options.capture << ": " << error.Message() << '\n';
+        err << kPrefix << error.Message() << '\n';
         return kExitFailure;
     }
+    out << "Imported " << result.newDevices << " new and " << result.updatedDevices << " known devices ("
+        << result.sightings << " sightings) from " << options.capture << '\n';
+    if (result.truncated) out << "The capture ends in a cut record; what came before it was imported.\n";
     return kExitOk;
 }
 

@@ -118,7 +118,12 @@ TCaptureImport ImportBtsnoop(std::istream& capture, TSessionState& session) {
 TCaptureImport ImportBtsnoopFile(const std::string& file, TSessionState& session) {
     std::ifstream capture(file, std::ios::binary);
     if (!capture) throw TError("Unable to read " + file + ": " + SystemErrorText(errno));
-    const TCaptureImport result = ImportBtsnoop(capture, session);
+    TCaptureImport result;
+    try {
+        result = ImportBtsnoop(capture, session);
+    } catch (const TError& refusal) {
+        throw TError(file + ": " + refusal.Message());
+    }
     AddSessionLogLine(session, "Imported " + std::to_string(result.newDevices) + " devices from " + file);
     return result;
 }

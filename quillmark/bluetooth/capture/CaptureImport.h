@@ -27,8 +27,8 @@ struct TCaptureImport {
 TCaptureImport ImportBtsnoop(std::istream& capture, TSessionState& session);
 
 // Imports the file and adds "Imported N devices from FILE" (N the new devices) to the session's
-// log; the caller saves the session. Throws TError: "Unable to read " and the file with the
-// system's error text (one line), or the refusal of ImportBtsnoop.
+// log; the caller saves the session. Throws TError (one line): "Unable to read " and the file with
+// the system's error text, or the file, ": " and the refusal of ImportBtsnoop.
 TCaptureImport ImportBtsnoopFile(const std::string& file, TSessionState& session);
 
 }  // namespace qm::bt

@@ -267,13 +267,20 @@ INSTANTIATE_TEST_SUITE_P(
                     "2001 btmon)"}),
     [](const auto& info) { return std::string(info.param.label); });
 
-TEST_F(CaptureImport, FileImportLogsTheNewDevices) {
+TEST_F(CaptureImport, FileImportLogsTheNewDevicesAndNamesTheFileItRefuses) {
     testsupport::ScopedTempDir dir;
     const std::string file = dir.write("inquiry.btsnoop", Inquiry(qm::bt::kBtsnoopUart).Text()).string();
     qm::bt::ImportBtsnoopFile(file, session_);
     ASSERT_EQ(session_.Log().size(), 1u);
     EXPECT_THAT(session_.Log().front(), ::testing::EndsWith(": Imported 3 devices from " + file));
     EXPECT_THROW(qm::bt::ImportBtsnoopFile((dir / "none").string(), session_), qm::TError);
+    const std::string text = dir.write("notes.txt", "notes").string();
+    try {
+        qm::bt::ImportBtsnoopFile(text, session_);
+        ADD_FAILURE() << "no refusal";
+    } catch (const qm::TError& error) {
+        EXPECT_EQ(error.Message(), text + ": not a btsnoop capture (no btsnoop header)");
+    }
     EXPECT_EQ(session_.Log().size(), 1u);
 }
 

@@ -135,14 +135,22 @@ TEST_F(ReportCommands, ImportRefusesWhatItCannotTakeAndLeavesTheSession) {
     EXPECT_EQ(result.err, "quillmark-cli import: " + text + ": not a btsnoop capture (no btsnoop header)\n");
     result = RunCli({"import", "--btsnoop", (dir_ / "none").string(), "--file", file_});
     EXPECT_EQ(result.status, 1);
-    EXPECT_THAT(result.err, HasSubstr("Unable to read " + (dir_ / "none").string() + ": "));
+    EXPECT_THAT(result.err, ::testing::StartsWith("quillmark-cli import: Unable to read " +
+                                                  (dir_ / "none").string() + ": "));
     EXPECT_EQ(Read("Quillmark.dat"), before);
 
     dir_.write("Quillmark.dat", kRejectedSession);
     const std::string capture = dir_.write("inquiry.btsnoop", OneDeviceCapture()).string();
     result = RunCli({"import", "--btsnoop", capture, "--file", file_});
     EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "quillmark-cli import: " + file_ + ": line 2: Unknown property \"Colour\"\n");
     EXPECT_EQ(Read("Quillmark.dat"), kRejectedSession);
+
+    const std::string nowhere = (dir_ / "no" / "Quillmark.dat").string();
+    result = RunCli({"import", "--btsnoop", capture, "--file", nowhere});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "quillmark-cli import: Unable to create file: " + nowhere + "\n");
+    EXPECT_EQ(result.out, "");
 }
 
 TEST_F(ReportCommands, UsageErrors) {
