@@ -1,6 +1,7 @@
 #include "quillmark/core/DeviceReport.h"
 
 #include "quillmark/base/Error.h"
+#include "quillmark/core/DeviceFields.h"
 #include "quillmark/core/DeviceListLock.h"
 #include "quillmark/core/TimeText.h"
 
@@ -8,41 +9,47 @@ namespace qm {
 
 namespace {
 
-std::string SdpTextOf(const TBTDevice& device) {
+std::string SdpTextOf(const TDeviceFields& device) {
     try {
-        return device.SDPText();
+        return DeviceSDPText(device.rawSDPRecords, device.rawSDPStream);
     } catch (const TError& error) {
         return error.Message();
     }
 }
 
-TDeviceReportRow RowOf(TBTDevice& device, const TVendorRegistry& vendors) {
-    const char* type = DeviceTypeIdentifier(device.Type());
+TDeviceReportRow RowOf(TDeviceFields& device, const TVendorRegistry& vendors) {
+    const char* type = DeviceTypeIdentifier(device.type);
+    const bool hasSdp = !device.rawSDPRecords.empty() || !device.rawSDPStream.empty();
     TDeviceReportRow row;
-    row.address = device.Address();
-    row.vendor = vendors.VendorOf(device.Address());
-    row.name = device.Name();
+    row.vendor = vendors.VendorOf(device.address);
+    row.address = std::move(device.address);
+    row.name = std::move(device.name);
     row.type = type ? type : "?";
-    row.classDescription = DeviceClassName(device.MajorClass(), device.MinorClass());
-    row.firstSeenUtc = FormatIsoTime(device.FirstSeen());
-    row.firstSeenLocal = FormatTime(device.FirstSeen());
-    row.lastSeenUtc = FormatIsoTime(device.LastSeen());
-    row.lastSeenLocal = FormatTime(device.LastSeen());
-    row.sightings = device.SeenCount();
-    row.flags = device.FlagsText();
-    row.location = device.Location();
-    row.services = device.Services();
+    row.classDescription = DeviceClassName(device.majorClass, device.minorClass);
+    row.firstSeenUtc = FormatIsoTime(device.firstSeen);
+    row.firstSeenLocal = FormatTime(device.firstSeen);
+    row.lastSeenUtc = FormatIsoTime(device.lastSeen);
+    row.lastSeenLocal = FormatTime(device.lastSeen);
+    row.sightings = device.seenCount;
+    row.flags = DeviceFlagsText(device.flags, hasSdp);
+    row.location = std::move(device.location);
+    row.services = DeviceServiceNames(device.rawSDPRecords, device.rawSDPStream);
     row.sdpText = SdpTextOf(device);
     return row;
 }
 
 }  // namespace
 
+// Only copying the devices holds the device list's lock; the texts are made after it is released.
 std::vector<TDeviceReportRow> CollectDeviceReport(TSessionState& session, const TVendorRegistry& vendors) {
-    TDeviceListLock lock(session.DeviceList());
+    std::vector<TDeviceFields> devices;
+    {
+        TDeviceListLock lock(session.DeviceList());
+        CopyDeviceFields(*lock, devices);
+    }
     std::vector<TDeviceReportRow> rows;
-    rows.reserve(static_cast<std::size_t>(lock->Count()));
-    for (int i = 0; i < lock->Count(); ++i) rows.push_back(RowOf(lock->Items(i), vendors));
+    rows.reserve(devices.size());
+    for (TDeviceFields& device : devices) rows.push_back(RowOf(device, vendors));
     return rows;
 }
 

@@ -29,8 +29,9 @@ struct TDeviceReportRow {
     std::string sdpText;                // the listing of every SDP record, or why it cannot be read
 };
 
-// The rows of every device, made while holding the device list's lock. Texts are as stored: they
-// may be invalid UTF-8 or hold any character, and each format makes them safe.
+// The rows of every device. The devices are copied under the device list's lock and the texts made
+// after it is released. Texts are as stored: they may be invalid UTF-8 or hold any character, and
+// each format makes them safe.
 std::vector<TDeviceReportRow> CollectDeviceReport(TSessionState& session, const TVendorRegistry& vendors);
 
 // The bytes of all texts of the rows, from which the formats size their output.

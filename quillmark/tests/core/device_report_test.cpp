@@ -70,13 +70,14 @@ TEST_F(DeviceReport, RowHoldsEveryShownText) {
     EXPECT_NE(row.sdpText.find("OBEX"), std::string::npos) << row.sdpText;
 }
 
-TEST_F(DeviceReport, DevicesWithoutOrWithUnreadableRecordsInListOrder) {
+TEST_F(DeviceReport, DevicesWithoutRecordsWithUnreadableOnesOrTheOlderStreamInListOrder) {
     AddDevice("(02:11:22:AA:BB:CC)");
     AddDevice("(00:11:22:AA:BB:CD)").RawSDPRecords() = {std::string("\x35\x7F\x09", 3)};
     AddDevice("not an address");
+    AddDevice("(00:11:22:AA:BB:CE)").SetRawSDPStream(Record("Headset"));
 
     const auto rows = qm::CollectDeviceReport(state_, vendors_);
-    ASSERT_EQ(rows.size(), 3u);
+    ASSERT_EQ(rows.size(), 4u);
     EXPECT_EQ(rows[0].vendor, "(random)");
     EXPECT_EQ(rows[0].name, "Unknown");
     EXPECT_EQ(rows[0].lastSeenUtc, "");
@@ -89,6 +90,9 @@ TEST_F(DeviceReport, DevicesWithoutOrWithUnreadableRecordsInListOrder) {
     EXPECT_EQ(rows[1].services.size(), 1u);
     EXPECT_EQ(rows[1].sdpText.rfind("Unable to enumerate SDP attributes.", 0), 0u) << rows[1].sdpText;
     EXPECT_EQ(rows[2].vendor, "");
+    EXPECT_EQ(rows[3].flags, "SDP");
+    EXPECT_EQ(rows[3].services, std::vector<std::string>{"Headset"});
+    EXPECT_NE(rows[3].sdpText.find("Headset"), std::string::npos) << rows[3].sdpText;
 }
 
 }  // namespace
