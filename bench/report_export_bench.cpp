@@ -1,6 +1,6 @@
 // Exporting the reference session: 10,000 devices with five SDP records each, as CSV, JSON and
-// HTML. Each figure is the whole report in memory: the rows collected under the device list's
-// lock (vendor lookups, service names and SDP listings included) and the text of the format.
+// HTML. Each figure is the whole report in memory: the devices copied under the device list's
+// lock, their rows (vendor lookups, service names and SDP listings) and the text of the format.
 //
 //   Export/<format>     collect and render
 //   VendorRegistryLoad  reading ieee-data's registry into its table on the first lookup
