@@ -1,8 +1,5 @@
 #include "quillmark/bluetooth/BluetoothInquiryPass.h"
 
-#include <cstdint>
-#include <limits>
-
 #include "quillmark/base/Error.h"
 #include "quillmark/bluetooth/QuerySDP.h"
 #include "quillmark/core/DeviceListLock.h"
@@ -14,38 +11,14 @@ namespace {
 
 constexpr const char* kFunction = "BTPerformDiscovery";
 
-struct TSighting {
-    bool isNew = false;
-    bool sdpDue = false;
-};
-
-// A session file may hold any 32-bit count, so the count stops at its maximum instead of overflowing.
-std::int32_t CountedOnce(std::int32_t seenCount) {
-    return seenCount == std::numeric_limits<std::int32_t>::max() ? seenCount : seenCount + 1;
-}
-
-// The record update of one result, under the list's lock; the clock is read anew at each step.
-TSighting UpdateRecord(TSessionState& session, const bt::TInquiryResult& result, const std::string& address) {
+// The record update of one result, under the list's lock.
+TSightingOutcome UpdateRecord(TSessionState& session, const bt::TInquiryResult& result,
+                              const std::string& address) {
     TDeviceListLock lock(session.DeviceList());
-    const IClock& clock = session.Clock();
-    TSighting sighting;
-    TBTDevice* device = lock->FindDevice(address);
-    if (!device) {
-        device = &lock->Add();
-        device->SetAddress(address);
-        device->SetLastSeen(clock.Now());
-        sighting = {true, true};
-    }
-    if (!result.Name.empty()) device->SetName(result.Name);
-    device->SetMajorClass(MajorClassOf(result.ClassOfDevice));
-    device->SetMinorClass(MinorClassOf(result.ClassOfDevice));
-    if (static_cast<std::int64_t>(clock.Now()) - device->LastSeen() > kSdpRequeryAfterSeconds)
-        sighting.sdpDue = true;
-    device->SetLastSeen(clock.Now());
-    device->SetSeenCount(CountedOnce(device->SeenCount()));
-    device->SetLocation(session.Location());
+    const TSightingOutcome outcome = RecordSighting(*lock, {address, result.Name, result.ClassOfDevice},
+                                                    session.Location(), session.Clock());
     lock->NotifyChanged();
-    return sighting;
+    return outcome;
 }
 
 }  // namespace
@@ -70,7 +43,7 @@ bool BTPerformDiscovery(bt::TBluetoothPlatform& platform, TSessionState& session
             throw TError::WithSystemError("Unable to read device information.", next.systemError);
         const std::string address = bt::BTAddressToString(result.Address);
         QM_TRACE(kFunction, 100, "   Saw device %s", address.c_str());
-        const TSighting sighting = UpdateRecord(session, result, address);
+        const TSightingOutcome sighting = UpdateRecord(session, result, address);
         if (sighting.isNew) {
             thread.ThreadLog("Found new device: " + address);
             thread.NewDeviceFound();

@@ -4,13 +4,11 @@
 // records.
 
 #include "quillmark/bluetooth/platform/BluetoothPlatform.h"
+#include "quillmark/core/DeviceSighting.h"
 #include "quillmark/core/InquiryPass.h"
 #include "quillmark/core/SessionState.h"
 
 namespace qm {
-
-// A device silent for more than this many seconds is asked for its SDP records again.
-inline constexpr std::int32_t kSdpRequeryAfterSeconds = 300;
 
 // Runs one pass on the discovery thread; true when it completed, also when no device answered.
 // Throws TError: "Unable to start device lookup.\n\nError: " or "Unable to read device

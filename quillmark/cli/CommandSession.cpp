@@ -4,12 +4,13 @@
 #include <ostream>
 
 #include "CommandRegistry.h"
+#include "SessionFileArguments.h"
 #include "TerminalText.h"
 #include "quillmark/base/Error.h"
 #include "quillmark/core/DeviceListLock.h"
-#include "quillmark/core/ProgramDirectory.h"
 #include "quillmark/core/SessionFile.h"
 #include "quillmark/core/TimeText.h"
+#include "quillmark/core/VendorRegistry.h"
 
 namespace qm::cli {
 
@@ -19,7 +20,7 @@ constexpr std::string_view kUsage =
     "Usage: quillmark-cli session check|list|show ADDRESS|rewrite [--session-dir DIR | --file PATH]\n"
     "Works on the session file Quillmark.dat of DIR (default: the program's directory) or on PATH.\n"
     "  check           whether the file reads; prints devices=N locations=M log=K\n"
-    "  list            one line per device: address, name, type, class, first seen, last seen,\n"
+    "  list            one line per device: address, vendor, name, type, class, first seen, last seen,\n"
     "                  seen count, location and flags, separated by tabs\n"
     "  show ADDRESS    every stored property of one device, its services and its SDP records\n"
     "  rewrite         reads the file and saves it again\n";
@@ -36,21 +37,17 @@ bool IsHelp(const std::string& argument) {
     return argument == "--help" || argument == "-h";
 }
 
-std::string WithSlash(std::string directory) {
-    if (directory.empty() || directory.back() != '/') directory += '/';
-    return directory;
-}
-
 // Options may come anywhere after the action; show takes one address.
 std::optional<TOptions> ParseOptions(const std::vector<std::string>& arguments) {
     if (arguments.empty()) return std::nullopt;
-    TOptions options{arguments[0], SessionFilePath(ProgramDirectory()), {}};
+    TOptions options{arguments[0], DefaultSessionFile(), {}};
     bool placed = false;
     std::vector<std::string> positional;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        if ((argument == "--session-dir" || argument == "--file") && i + 1 < arguments.size() && !placed) {
-            options.path = argument == "--file" ? arguments[++i] : SessionFilePath(WithSlash(arguments[++i]));
+        std::optional<std::string> path = placed ? std::nullopt : TakeSessionFileOption(arguments, i);
+        if (path) {
+            options.path = std::move(*path);
             placed = true;
         } else if (argument.starts_with("--")) {
             return std::nullopt;
@@ -71,8 +68,10 @@ void ListDevices(TSessionState& state, std::ostream& out) {
     for (int i = 0; i < lock->Count(); ++i) {
         const TBTDevice& device = lock->Items(i);
         const char* type = DeviceTypeIdentifier(device.Type());
-        out << Printable(device.Address()) << '\t' << Printable(device.Name()) << '\t' << (type ? type : "?")
-            << '\t' << DeviceClassName(device.MajorClass(), device.MinorClass()) << '\t'
+        out << Printable(device.Address()) << '\t'
+            << Printable(SystemVendorRegistry().VendorOf(device.Address())) << '\t'
+            << Printable(device.Name()) << '\t' << (type ? type : "?") << '\t'
+            << DeviceClassName(device.MajorClass(), device.MinorClass()) << '\t'
             << FormatTime(device.FirstSeen()) << '\t' << FormatTime(device.LastSeen()) << '\t'
             << device.SeenCount() << '\t' << Printable(device.Location()) << '\t' << device.FlagsText()
             << '\n';
@@ -88,6 +87,7 @@ int ShowDevice(TSessionState& state, const std::string& address, std::ostream& o
     }
     const char* type = DeviceTypeIdentifier(device->Type());
     out << "Name: " << Printable(device->Name()) << "\nAddress: " << Printable(device->Address())
+        << "\nVendor: " << Printable(SystemVendorRegistry().VendorOf(device->Address()))
         << "\nType: " << (type ? type : "?") << "\nMajorClass: " << device->MajorClass()
         << "\nMinorClass: " << device->MinorClass() << " ("
         << DeviceClassName(device->MajorClass(), device->MinorClass())
@@ -142,16 +142,8 @@ int RunSession(const std::vector<std::string>& arguments, std::ostream& out, std
                "and --file PATH (try --help)\n";
         return kExitUsage;
     }
-    TSessionFileRead read = ReadSessionFile(options->path, SystemClock(), PosixFileSystem());
-    if (read.outcome == TSessionFileRead::TOutcome::Unreadable) {
-        err << kPrefix << read.reason << '\n';
-        return kExitFailure;
-    }
-    if (read.outcome == TSessionFileRead::TOutcome::Rejected) {
-        err << kPrefix << options->path << ": " << read.reason << '\n';
-        return kExitFailure;
-    }
-    return Run(*options, *read.state, out, err);
+    const std::unique_ptr<TSessionState> state = ReadSessionOrComplain(options->path, kPrefix, err);
+    return state ? Run(*options, *state, out, err) : kExitFailure;
 }
 
 const CommandRegistration kRegistration("session", "check, list, show or rewrite a session file", RunSession);

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "quillmark/sdp/SdpRecordText.h"
 #include "quillmark/core/DeviceList.h"
+#include "quillmark/sdp/SdpRecordText.h"
 
 namespace qm {
 
@@ -47,32 +47,19 @@ void TBTDevice::SetMinorClass(std::int32_t value) {
 }
 
 std::string TBTDevice::FlagsText() const {
-    std::string text;
-    if (FFlags & kFlagPaired) AppendItem(text, "Paired");
-    if (FFlags & kFlagPersonal) AppendItem(text, "Personal");
-    if (FFlags & kFlagConnected) AppendItem(text, "Connected");
-    if (!FRawSDPRecords.empty() || !FRawSDPStream.empty()) AppendItem(text, "SDP");
-    return text;
+    return DeviceFlagsText(FFlags, !FRawSDPRecords.empty() || !FRawSDPStream.empty());
 }
 
 std::string TBTDevice::SDPText() const {
-    if (!FRawSDPRecords.empty()) {
-        std::string text;
-        for (const std::string& record : FRawSDPRecords) text += SDPRecordText(record);
-        std::replace(text.begin(), text.end(), '\0', ' ');
-        return text;
-    }
-    if (!FRawSDPStream.empty()) return SDPRecordText(FRawSDPStream);
-    return "No SDP information available.";
+    return DeviceSDPText(FRawSDPRecords, FRawSDPStream);
 }
 
 // Rebuilt only when the number of records differs from the last rebuild. A record that carries
 // only the older single stream gets that stream as its first record.
 const std::vector<std::string>& TBTDevice::Services() {
     if (static_cast<std::int64_t>(FRawSDPRecords.size()) == FServicesRecordCount) return FServices;
-    FServices.clear();
     if (FRawSDPRecords.empty() && !FRawSDPStream.empty()) FRawSDPRecords.push_back(FRawSDPStream);
-    for (const std::string& record : FRawSDPRecords) FServices.push_back(ServiceName(record));
+    FServices = DeviceServiceNames(FRawSDPRecords, FRawSDPStream);
     FServicesRecordCount = static_cast<std::int64_t>(FRawSDPRecords.size());
     return FServices;
 }
@@ -80,6 +67,35 @@ const std::vector<std::string>& TBTDevice::Services() {
 bool TBTDevice::IsActive() const {
     return static_cast<std::int64_t>(FList->Clock().Now()) <=
            static_cast<std::int64_t>(FLastSeen) + kActiveSeconds;
+}
+
+std::string DeviceFlagsText(std::int32_t flags, bool hasSdp) {
+    std::string text;
+    if (flags & kFlagPaired) AppendItem(text, "Paired");
+    if (flags & kFlagPersonal) AppendItem(text, "Personal");
+    if (flags & kFlagConnected) AppendItem(text, "Connected");
+    if (hasSdp) AppendItem(text, "SDP");
+    return text;
+}
+
+std::string DeviceSDPText(const std::vector<std::string>& records, const std::string& stream) {
+    if (!records.empty()) {
+        std::string text;
+        for (const std::string& record : records) text += SDPRecordText(record);
+        std::replace(text.begin(), text.end(), '\0', ' ');
+        return text;
+    }
+    if (!stream.empty()) return SDPRecordText(stream);
+    return "No SDP information available.";
+}
+
+// A record that carries only the older single stream has that stream as its one record.
+std::vector<std::string> DeviceServiceNames(const std::vector<std::string>& records,
+                                            const std::string& stream) {
+    std::vector<std::string> names;
+    if (records.empty() && !stream.empty()) names.push_back(ServiceName(stream));
+    for (const std::string& record : records) names.push_back(ServiceName(record));
+    return names;
 }
 
 }  // namespace qm

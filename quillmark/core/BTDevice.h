@@ -101,4 +101,11 @@ private:
     std::int64_t FServicesRecordCount = -1;
 };
 
+// The derived texts of a record from copies of its fields, for texts made after the list's lock
+// is released (DeviceFields.h); the members above give the same.
+std::string DeviceFlagsText(std::int32_t flags, bool hasSdp);
+std::string DeviceSDPText(const std::vector<std::string>& records, const std::string& stream);
+std::vector<std::string> DeviceServiceNames(const std::vector<std::string>& records,
+                                            const std::string& stream);
+
 }  // namespace qm

@@ -3,7 +3,7 @@
 #include <zemautils/trace.h>
 
 #include "quillmark/core/SessionFile.h"
-#include "quillmark/core/TimeText.h"
+#include "quillmark/core/SessionLog.h"
 
 namespace qm {
 
@@ -28,9 +28,7 @@ void TProgramLifeCycle::Resume() {
 }
 
 void TProgramLifeCycle::AddLogLine(const std::string& text) {
-    const std::string line = FormatTime(FSession->Clock().Now()) + ": " + text;
-    FSession->Log().push_front(line);
-    FLogView.LogLineAdded(line);
+    FLogView.LogLineAdded(AddSessionLogLine(*FSession, text));
     SaveSession();
 }
 

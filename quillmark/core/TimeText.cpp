@@ -24,6 +24,15 @@ std::string FormatTime(std::int32_t time) {
     return std::string(text, length);
 }
 
+std::string FormatIsoTime(std::int32_t time) {
+    const std::time_t value = time;
+    std::tm utc;
+    if (time == 0 || !::gmtime_r(&value, &utc)) return {};
+    char text[32];
+    const std::size_t length = std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    return std::string(text, length);
+}
+
 const char* LastSeenBucket(std::int32_t time, std::int32_t now) {
     const std::int64_t age = static_cast<std::int64_t>(now) - time;
     if (age < kNowSeconds) return "Now";

@@ -7,7 +7,7 @@
 #include "quillmark/bluetooth/platform/ByteOrder.h"
 #include "quillmark/bluetooth/platform/HciLocalRead.h"
 #include "quillmark/bluetooth/platform/HciPackets.h"
-#include "quillmark/bluetooth/platform/NameText.h"
+#include "quillmark/core/Utf8.h"
 
 namespace qm::bt {
 

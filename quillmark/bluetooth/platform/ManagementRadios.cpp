@@ -5,7 +5,7 @@
 #include "quillmark/bluetooth/platform/HciLocalRead.h"
 #include "quillmark/bluetooth/platform/HciPackets.h"
 #include "quillmark/bluetooth/platform/ManagementClient.h"
-#include "quillmark/bluetooth/platform/NameText.h"
+#include "quillmark/core/Utf8.h"
 
 namespace qm::bt {
 

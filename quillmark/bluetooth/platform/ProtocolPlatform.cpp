@@ -3,9 +3,9 @@
 #include <cerrno>
 
 #include "quillmark/bluetooth/platform/HciInquiry.h"
-#include "quillmark/bluetooth/platform/NameText.h"
 #include "quillmark/bluetooth/platform/SdpClient.h"
 #include "quillmark/bluetooth/platform/SdpPdu.h"
+#include "quillmark/core/Utf8.h"
 
 namespace qm::bt {
 

@@ -69,16 +69,21 @@ TEST_F(SessionCommand, CheckNamesTheRejectedLineAndChangesNothing) {
 TEST_F(SessionCommand, ListOneLinePerDevice) {
     const auto result = RunCli({"session", "list", "--file", file_});
     EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out,
-              "(00:11:22:AA:BB:CC)\tPhone?of Bob's\tdtPhone\tSmart Phone\t11/14/23 at 22:13:20\t11/14/23 at "
-              "22:18:20\t2\t\tPaired, SDP\n"
-              "(00:11:22:AA:BB:CD)\tUnknown\tdtOther\tMiscellaneous\t11/14/23 at 22:13:20\t\t0\t\t\n");
+    EXPECT_EQ(
+        result.out,
+        "(00:11:22:AA:BB:CC)\tMaker, Inc.\tPhone?of Bob's\tdtPhone\tSmart Phone\t11/14/23 at "
+        "22:13:20\t11/14/23 at "
+        "22:18:20\t2\t\tPaired, SDP\n"
+        "(00:11:22:AA:BB:CD)\tMaker, Inc.\tUnknown\tdtOther\tMiscellaneous\t11/14/23 at 22:13:20\t\t0\t\t\n");
 }
 
 TEST_F(SessionCommand, ShowOneDevice) {
     const auto result = RunCli({"session", "show", "(00:11:22:AA:BB:CC)", "--file", file_});
     EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_THAT(result.out, HasSubstr("Name: Phone?of Bob's\nAddress: (00:11:22:AA:BB:CC)\nType: dtPhone\n"));
+    EXPECT_THAT(
+        result.out,
+        HasSubstr(
+            "Name: Phone?of Bob's\nAddress: (00:11:22:AA:BB:CC)\nVendor: Maker, Inc.\nType: dtPhone\n"));
     EXPECT_THAT(result.out, HasSubstr("\nFlags: 8 (Paired, SDP)\n"));
     EXPECT_THAT(result.out, HasSubstr("\nServices:\n  Serial Port\n  " + std::string(80, 'n') + "\nSDP:\n"));
     EXPECT_EQ(RunCli({"session", "show", "(00:11:22:aa:bb:cc)", "--file", file_}).status, 1);

@@ -8,6 +8,7 @@
 
 namespace {
 
+using qm::FormatIsoTime;
 using qm::FormatTime;
 using qm::LastSeenBucket;
 
@@ -33,6 +34,14 @@ TEST_F(TimeText, FormatTimeInLocalTime) {
     EXPECT_EQ(FormatTime(Local(2008, 3, 5, 9, 5, 7)), "03/05/08 at 09:05:07");
     EXPECT_EQ(FormatTime(-1), "01/01/70 at 00:59:59");
     EXPECT_EQ(FormatTime(2147483647), "01/19/38 at 04:14:07");
+}
+
+// The same instants in UTC, whatever the local zone.
+TEST_F(TimeText, FormatIsoTimeInUtc) {
+    EXPECT_EQ(FormatIsoTime(0), "");
+    EXPECT_EQ(FormatIsoTime(Local(2008, 3, 5, 9, 5, 7)), "2008-03-05T08:05:07Z");
+    EXPECT_EQ(FormatIsoTime(-1), "1969-12-31T23:59:59Z");
+    EXPECT_EQ(FormatIsoTime(2147483647), "2038-01-19T03:14:07Z");
 }
 
 struct BucketCase {

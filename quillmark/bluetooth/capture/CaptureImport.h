@@ -1,0 +1,34 @@
+#pragma once
+// Takes the devices a btsnoop capture saw into the session's inventory, as if the program had
+// heard them itself: every entry of an inquiry result (all three formats) is one sighting at the
+// capture's time, recorded as the live inquiry records one (DeviceSighting.h) in the session's
+// current location. A successful remote name request gives its device a non-empty name (a later
+// one wins); a device heard only through its name counts as sighted once. A device already in the
+// inventory keeps the earliest first-seen and the latest last-seen time of the two.
+//
+// Every event goes through the scanner's own HCI event parser; events the parser rejects are
+// passed over. A record cut short at the end of the file ends the import with what was read.
+
+#include <istream>
+#include <string>
+
+#include "quillmark/core/SessionState.h"
+
+namespace qm::bt {
+
+struct TCaptureImport {
+    int newDevices = 0;
+    int updatedDevices = 0;  // devices the session held before that the capture saw again
+    int sightings = 0;
+    bool truncated = false;  // the last record was cut short
+};
+
+// Throws TError with the reader's refusal (one line) when the stream is no capture it takes.
+TCaptureImport ImportBtsnoop(std::istream& capture, TSessionState& session);
+
+// Imports the file and adds "Imported N devices from FILE" (N the new devices) to the session's
+// log; the caller saves the session. Throws TError (one line): "Unable to read " and the file with
+// the system's error text, or the file, ": " and the refusal of ImportBtsnoop.
+TCaptureImport ImportBtsnoopFile(const std::string& file, TSessionState& session);
+
+}  // namespace qm::bt

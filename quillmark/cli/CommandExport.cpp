@@ -1,0 +1,97 @@
+// quillmark-cli export: writes the inventory of a session as CSV, JSON or an HTML page.
+
+#include <optional>
+#include <ostream>
+
+#include "CommandRegistry.h"
+#include "SessionFileArguments.h"
+#include "quillmark/base/Error.h"
+#include "quillmark/core/FileSystem.h"
+#include "quillmark/core/ReportFormat.h"
+#include "quillmark/core/SafeFileWriter.h"
+#include "quillmark/core/VendorRegistry.h"
+
+namespace qm::cli {
+
+namespace {
+
+constexpr std::string_view kUsage =
+    "Usage: quillmark-cli export --format csv|json|html [--session-dir DIR | --file PATH] [--output OUT]\n"
+    "Writes every device of the session file Quillmark.dat of DIR (default: the program's directory)\n"
+    "or of PATH to OUT (default: standard output): address, vendor, name, type, class, first and last\n"
+    "seen, sightings, flags, location and services; JSON and HTML add each device's SDP listing.\n"
+    "OUT is replaced only once the whole report is made.\n";
+
+constexpr std::string_view kPrefix = "quillmark-cli export: ";
+
+struct TOptions {
+    TReportFormat format;
+    std::string path;
+    std::string output;  // empty: standard output
+};
+
+// Each option at most once, in any order; --format is required.
+std::optional<TOptions> ParseOptions(const std::vector<std::string>& arguments) {
+    std::optional<TReportFormat> format;
+    std::optional<std::string> path;
+    std::optional<std::string> output;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        const bool hasValue = i + 1 < arguments.size();
+        if (argument == "--format" && hasValue && !format) {
+            format = ReportFormatNamed(arguments[++i]);
+            if (!format) return std::nullopt;
+        } else if (argument == "--output" && hasValue && !output && !arguments[i + 1].empty()) {
+            output = arguments[++i];
+        } else if (std::optional<std::string> file =
+                       path ? std::nullopt : TakeSessionFileOption(arguments, i)) {
+            path = std::move(file);
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!format) return std::nullopt;
+    return TOptions{*format, path.value_or(DefaultSessionFile()), output.value_or(std::string())};
+}
+
+int WriteReport(const std::string& report, const std::string& output, std::ostream& out, std::ostream& err) {
+    if (output.empty()) {
+        out << report;
+        return kExitOk;
+    }
+    try {
+        TSafeFileWriter file(PosixFileSystem(), output);
+        file.Write(report);
+        file.Commit();
+    } catch (const TError& error) {
+        err << kPrefix << error.Message() << '\n';
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+int RunExport(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
+        out << kUsage;
+        return kExitOk;
+    }
+    const std::optional<TOptions> options = ParseOptions(arguments);
+    if (!options) {
+        err << kPrefix
+            << "expected --format csv, json or html, at most one of --session-dir DIR and --file PATH, "
+               "and at most one --output OUT (try --help)\n";
+        return kExitUsage;
+    }
+    const std::unique_ptr<TSessionState> state = ReadSessionOrComplain(options->path, kPrefix, err);
+    if (!state) return kExitFailure;
+    const std::string report =
+        RenderReport(options->format, CollectDeviceReport(*state, SystemVendorRegistry()));
+    return WriteReport(report, options->output, out, err);
+}
+
+const CommandRegistration kRegistration("export", "write a session's inventory as CSV, JSON or HTML",
+                                        RunExport);
+
+}  // namespace
+
+}  // namespace qm::cli
