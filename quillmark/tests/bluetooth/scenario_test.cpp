@@ -49,15 +49,20 @@ TEST(ScenarioJson, ControllerStateAndRefusal) {
     EXPECT_TRUE(defaults.connectable);
     EXPECT_FALSE(defaults.discoverable);
     EXPECT_FALSE(defaults.managementRefused);
+    EXPECT_EQ(defaults.manufacturer, 2);
+    EXPECT_EQ(defaults.lmpSubversion, 256);
 
     const auto set = ParseScenario(R"json({"controller": {"address": "(0a:0b:0c:0d:0e:0f)", "powered": false,
-        "connectable": true, "discoverable": true, "managementRefused": true}})json")
+        "connectable": true, "discoverable": true, "managementRefused": true, "manufacturer": 10,
+        "lmpSubversion": "0xFFFF"}})json")
                          .controller;
     EXPECT_EQ(qm::bt::BTAddressToString(set.address), "(0A:0B:0C:0D:0E:0F)");
     EXPECT_FALSE(set.powered);
     EXPECT_TRUE(set.connectable);
     EXPECT_TRUE(set.discoverable);
     EXPECT_TRUE(set.managementRefused);
+    EXPECT_EQ(set.manufacturer, 10);
+    EXPECT_EQ(set.lmpSubversion, 65535);
 }
 
 TEST(ScenarioJson, InvalidScenariosAreReported) {
@@ -73,6 +78,7 @@ TEST(ScenarioJson, InvalidScenariosAreReported) {
             R"({"sdpMtu": 0})",
             R"({"controller": {"address": "00:1A:7D:DA:71"}})",
             R"({"controller": {"powered": "yes"}})",
+            R"({"controller": {"manufacturer": 65536}})",
             R"({"controller": {"connectable": false, "discoverable": true}})",
             R"({"devices": [{"address": "00:11:22:AA:BB:CC", "records": [{"classes": ["00001101-0000-1000-8000-00805F9B34::"]}]}]})",
         }) {

@@ -18,13 +18,15 @@ struct RadiosCase {
 
 TEST(CommandRadios, PrintsTheEmulatedControllerAsTheWindowShowsIt) {
     const RadiosCase cases[] = {
-        {"powered, connectable", R"({"name": "Bench Radio", "address": "00:0A:3A:12:34:56", "class": "0x000104"})",
-         "Radio 1: Bench Radio (Intel Corp.)\n"
+        {"powered, connectable",
+         R"({"name": "Bench Radio", "address": "00:0A:3A:12:34:56", "class": "0x000104", "manufacturer": 10,
+             "lmpSubversion": 65535})",
+         "Radio 1: Bench Radio (Cambridge Silicon Radio)\n"
          "  Name:          Bench Radio\n"
          "  Type:          Desktop Computer\n"
          "  Address:       00:0A:3A:12:34:56\n"
-         "  Manufacturer:  Intel Corp.\n"
-         "  Version:       256\n"
+         "  Manufacturer:  Cambridge Silicon Radio\n"
+         "  Version:       65535\n"
          "  Discoverable:  No\n"
          "  Connectable:   Yes\n"},
         {"discoverable, a name that would steer the terminal",

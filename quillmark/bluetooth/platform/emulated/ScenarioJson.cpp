@@ -219,6 +219,10 @@ TControllerSettings Controller(const json& value) {
     controller.classOfDevice =
         static_cast<std::uint32_t>(Number(value.value("class", json(controller.classOfDevice)), 0xFFFFFF));
     if (value.contains("address")) controller.address = Address(value["address"].get<std::string>());
+    controller.manufacturer =
+        static_cast<std::uint16_t>(Number(value.value("manufacturer", json(controller.manufacturer)), 0xFFFF));
+    controller.lmpSubversion =
+        static_cast<std::uint16_t>(Number(value.value("lmpSubversion", json(controller.lmpSubversion)), 0xFFFF));
     controller.powered = value.value("powered", controller.powered);
     controller.connectable = value.value("connectable", controller.connectable);
     controller.discoverable = value.value("discoverable", controller.discoverable);

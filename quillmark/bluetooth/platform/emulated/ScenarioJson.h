@@ -2,7 +2,7 @@
 // Scenario files of the emulated radio, in JSON:
 //
 // { "controller": { "address": "(00:1A:7D:DA:71:13)", "name": "...", "class": "0x1C010C",
-//                   "powered": true, "connectable": true, "discoverable": false,
+//                   "manufacturer": 2, "lmpSubversion": 256, "powered": true, "connectable": true, "discoverable": false,
 //                   "managementRefused": false, "busy": false, "inquirySilent": false,
 //                   "inquiryMs": 0 },
 //   "sdpMtu": 64,
