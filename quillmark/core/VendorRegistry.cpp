@@ -1,10 +1,12 @@
 #include "quillmark/core/VendorRegistry.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdlib>
 #include <fstream>
 #include <optional>
 
+#include "quillmark/core/AddressText.h"
 #include "quillmark/core/CsvRecords.h"
 #include "quillmark/core/Utf8.h"
 
@@ -18,37 +20,20 @@ constexpr std::uint8_t kLocallyAdministered = 0x02;
 // Far above the registry's few megabytes; a larger file is not the registry.
 constexpr std::streamsize kMaxRegistryBytes = 64 << 20;
 
-std::optional<unsigned> HexDigit(char c) {
-    if (c >= '0' && c <= '9') return static_cast<unsigned>(c - '0');
-    if (c >= 'A' && c <= 'F') return static_cast<unsigned>(c - 'A' + 10);
-    if (c >= 'a' && c <= 'f') return static_cast<unsigned>(c - 'a' + 10);
-    return std::nullopt;
-}
-
-// The value of a run of hexadecimal digits, none when a character is not one.
-std::optional<std::uint32_t> HexValue(std::string_view digits) {
+// The value of six hexadecimal digits; none for any other text.
+std::optional<std::uint32_t> AssignmentKey(std::string_view digits) {
     std::uint32_t value = 0;
-    for (char c : digits) {
-        const std::optional<unsigned> digit = HexDigit(c);
-        if (!digit) return std::nullopt;
-        value = value << 4 | *digit;
-    }
+    const char* end = digits.data() + digits.size();
+    const auto [at, error] = std::from_chars(digits.data(), end, value, 16);
+    if (digits.size() != 6 || error != std::errc() || at != end) return std::nullopt;
     return value;
 }
 
-// The first three bytes of "(00:11:22:AA:BB:CC)"; none for any other text.
+// The first three bytes of an address text; none for any other text.
 std::optional<std::uint32_t> AddressPrefix(std::string_view text) {
-    constexpr std::size_t kLength = 19;
-    if (text.size() != kLength || text.front() != '(' || text.back() != ')') return std::nullopt;
-    std::uint32_t prefix = 0;
-    for (std::size_t byte = 0; byte < 6; ++byte) {
-        const std::size_t at = 1 + byte * 3;
-        if (byte > 0 && text[at - 1] != ':') return std::nullopt;
-        const std::optional<std::uint32_t> value = HexValue(text.substr(at, 2));
-        if (!value) return std::nullopt;
-        if (byte < 3) prefix = prefix << 8 | *value;
-    }
-    return prefix;
+    const auto bytes = AddressTextBytes(text);
+    if (!bytes) return std::nullopt;
+    return std::uint32_t{(*bytes)[0]} << 16 | std::uint32_t{(*bytes)[1]} << 8 | (*bytes)[2];
 }
 
 std::string_view Trimmed(std::string_view text) {
@@ -90,7 +75,7 @@ void TVendorRegistry::Load() const {
         if (fields.size() <= kNameColumn) continue;
         const std::string_view assignment = Trimmed(fields[kAssignmentColumn]);
         const std::string_view name = Trimmed(fields[kNameColumn]);
-        const std::optional<std::uint32_t> key = assignment.size() == 6 ? HexValue(assignment) : std::nullopt;
+        const std::optional<std::uint32_t> key = AssignmentKey(assignment);
         if (key && !name.empty()) Add(*key, name);
     }
     const auto byKey = [](const TEntry& a, const TEntry& b) { return a.key < b.key; };

@@ -2,18 +2,9 @@
 
 #include <cstdio>
 
+#include "quillmark/core/AddressText.h"
+
 namespace qm::bt {
-
-namespace {
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
-}  // namespace
 
 TBdAddr TBdAddr::FromWire(const std::uint8_t* littleEndian) {
     TBdAddr address;
@@ -33,17 +24,9 @@ std::string BTAddressToString(const TBdAddr& address) {
 }
 
 std::optional<TBdAddr> BTAddressFromString(std::string_view text) {
-    if (text.size() != 19 || text.front() != '(' || text.back() != ')') return std::nullopt;
-    TBdAddr address;
-    for (std::size_t i = 0; i < 6; ++i) {
-        const std::size_t at = 1 + i * 3;
-        const int high = HexValue(text[at]);
-        const int low = HexValue(text[at + 1]);
-        if (high < 0 || low < 0) return std::nullopt;
-        if (i < 5 && text[at + 2] != ':') return std::nullopt;
-        address.bytes[i] = static_cast<std::uint8_t>(high * 16 + low);
-    }
-    return address;
+    const auto bytes = AddressTextBytes(text);
+    if (!bytes) return std::nullopt;
+    return TBdAddr{*bytes};
 }
 
 }  // namespace qm::bt
