@@ -13,6 +13,18 @@
 
 namespace qm {
 
+bool TakeRadioOption(std::string_view argument, TRadioChoice& choice) {
+    constexpr std::string_view kWithFile = "--simulate=";
+    if (argument == "--simulate") {
+        choice = {true, {}};
+    } else if (argument.starts_with(kWithFile) && argument.size() > kWithFile.size()) {
+        choice = {true, std::string(argument.substr(kWithFile.size()))};
+    } else {
+        return false;
+    }
+    return true;
+}
+
 std::shared_ptr<bt::TSocketFactory> OpenRadio(const TRadioChoice& choice) {
     if (!choice.simulate) return std::make_shared<bt::TLinuxSocketFactory>();
     if (choice.scenarioFile.empty()) return std::make_shared<bt::emu::TEmulatedRadio>(bt::emu::DefaultScenario());

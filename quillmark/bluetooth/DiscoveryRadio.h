@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "quillmark/bluetooth/platform/SocketFactory.h"
 #include "quillmark/core/InquiryPass.h"
@@ -16,6 +17,10 @@ struct TRadioChoice {
     bool simulate = false;
     std::string scenarioFile;  // with simulate: empty for the built-in scenario
 };
+
+// Takes the front ends' radio option, "--simulate" or "--simulate=FILE", into the choice; false
+// (and the choice unchanged) for any other argument.
+bool TakeRadioOption(std::string_view argument, TRadioChoice& choice);
 
 // The chosen radio: the kernel's sockets, or an emulated radio. Throws TError "Unable to read
 // scenario file: " with the path, or the scenario reader's error.

@@ -25,16 +25,8 @@ constexpr std::string_view kPrefix = "quillmark-cli radios: ";
 
 std::optional<TRadioChoice> ParseOptions(const std::vector<std::string>& arguments) {
     TRadioChoice choice;
-    for (const std::string& argument : arguments) {
-        if (argument == "--simulate") {
-            choice.simulate = true;
-        } else if (argument.starts_with("--simulate=") && argument.size() > 11) {
-            choice.simulate = true;
-            choice.scenarioFile = argument.substr(11);
-        } else {
-            return std::nullopt;
-        }
-    }
+    for (const std::string& argument : arguments)
+        if (!TakeRadioOption(argument, choice)) return std::nullopt;
     return choice;
 }
 

@@ -30,8 +30,7 @@ constexpr std::string_view kPrefix = "quillmark-cli scan: ";
 constexpr std::uint32_t kMaximumDuration = 365u * 24 * 3600;
 
 struct TOptions {
-    bool simulate = false;
-    std::string scenarioFile;
+    TRadioChoice radio;
     std::string directory;
     std::optional<std::uint32_t> duration;
 };
@@ -42,15 +41,11 @@ std::string WithSlash(std::string directory) {
 }
 
 std::optional<TOptions> ParseOptions(const std::vector<std::string>& arguments) {
-    TOptions options{false, {}, ProgramDirectory(), std::nullopt};
+    TOptions options{{}, ProgramDirectory(), std::nullopt};
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        if (argument == "--simulate") {
-            options.simulate = true;
-        } else if (argument.starts_with("--simulate=") && argument.size() > 11) {
-            options.simulate = true;
-            options.scenarioFile = argument.substr(11);
-        } else if (argument == "--session-dir" && i + 1 < arguments.size()) {
+        if (TakeRadioOption(argument, options.radio)) continue;
+        if (argument == "--session-dir" && i + 1 < arguments.size()) {
             options.directory = WithSlash(arguments[++i]);
         } else if (argument == "--duration" && i + 1 < arguments.size()) {
             options.duration = ParseNumberArgument(arguments[++i], kMaximumDuration);
@@ -133,9 +128,10 @@ public:
 void Scan(const TOptions& options, std::ostream& out, std::ostream& err) {
     TConsoleBridge bridge(out, err);
     TSilentSound sound;
-    const TRadioChoice radio{options.simulate, options.scenarioFile};
     TProgramLifeCycle program({SessionFilePath(options.directory),
-                               [&](TSessionState& session) { return MakeInquiryPass(OpenRadio(radio), session); },
+                               [&](TSessionState& session) {
+                                   return MakeInquiryPass(OpenRadio(options.radio), session);
+                               },
                                bridge, sound, bridge});
     bridge.Attach(program);
 

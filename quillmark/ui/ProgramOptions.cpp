@@ -4,8 +4,6 @@ namespace qm::ui {
 
 namespace {
 
-constexpr std::string_view kSimulateWithFile = "--simulate=";
-
 std::string WithFinalSlash(std::string directory) {
     if (directory.empty() || directory.back() != '/') directory += '/';
     return directory;
@@ -19,11 +17,8 @@ std::optional<TProgramOptions> ParseProgramOptions(const std::vector<std::string
     options.sessionDirectory = defaultSessionDirectory;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        if (argument == "--simulate") {
-            options.radio = {true, {}};
-        } else if (argument.starts_with(kSimulateWithFile) && argument.size() > kSimulateWithFile.size()) {
-            options.radio = {true, argument.substr(kSimulateWithFile.size())};
-        } else if (argument == "--session-dir" && i + 1 < arguments.size() && !arguments[i + 1].empty()) {
+        if (qm::TakeRadioOption(argument, options.radio)) continue;
+        if (argument == "--session-dir" && i + 1 < arguments.size() && !arguments[i + 1].empty()) {
             options.sessionDirectory = WithFinalSlash(arguments[++i]);
         } else if (argument == "--help") {
             options.help = true;
