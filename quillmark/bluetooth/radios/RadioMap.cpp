@@ -25,38 +25,38 @@ TRadioMapItem::~TRadioMapItem() {
 
 namespace {
 
-bool ReadController(std::uint16_t controller, TLocalRadio& radio) {
-    TLocalRadios* radios = RadioLayer().LocalRadios;
-    return radios != nullptr && radios->Read(controller, radio) == 0;
-}
-
 int ResultOf(bool succeeded) { return succeeded ? kRadioOk : kRadioStackFailed; }
+
+// One yes-or-no question, as each stack asks it.
+struct TQuestion {
+    PFN_BluetoothIsDiscoverable TMicrosoftRadioApi::*microsoft;
+    int (BTwCBtIf::*widcomm)();
+    bool TLocalRadio::*controller;
+};
+
+constexpr TQuestion kDiscoverable{&TMicrosoftRadioApi::IsDiscoverable, &BTwCBtIf::IsDiscoverable,
+                                  &TLocalRadio::discoverable};
+constexpr TQuestion kConnectable{&TMicrosoftRadioApi::IsConnectable, &BTwCBtIf::IsConnectable,
+                                 &TLocalRadio::connectable};
+
+bool Ask(const TRadioMapItem& item, const TQuestion& question) {
+    switch (item.FStack) {
+        case rsMicrosoft: return (MicrosoftRadioApi().*question.microsoft)(item.FHandle) != 0;
+        case rsWidcomm: return (RadioLayer().WidcommIf.get()->*question.widcomm)() != 0;
+        case rsBlueZ: {
+            TLocalRadios* radios = RadioLayer().LocalRadios;
+            TLocalRadio radio;
+            return radios != nullptr && radios->Read(item.FController, radio) == 0 && radio.*question.controller;
+        }
+    }
+    return false;
+}
 
 }  // namespace
 
-bool TRadioMapItem::IsDiscoverable() const {
-    switch (FStack) {
-        case rsMicrosoft: return MicrosoftRadioApi().IsDiscoverable(FHandle) != 0;
-        case rsWidcomm: return RadioLayer().WidcommIf->IsDiscoverable() != 0;
-        case rsBlueZ: {
-            TLocalRadio radio;
-            return ReadController(FController, radio) && radio.discoverable;
-        }
-    }
-    return false;
-}
+bool TRadioMapItem::IsDiscoverable() const { return Ask(*this, kDiscoverable); }
 
-bool TRadioMapItem::IsConnectable() const {
-    switch (FStack) {
-        case rsMicrosoft: return MicrosoftRadioApi().IsConnectable(FHandle) != 0;
-        case rsWidcomm: return RadioLayer().WidcommIf->IsConnectable() != 0;
-        case rsBlueZ: {
-            TLocalRadio radio;
-            return ReadController(FController, radio) && radio.connectable;
-        }
-    }
-    return false;
-}
+bool TRadioMapItem::IsConnectable() const { return Ask(*this, kConnectable); }
 
 // A radio is made connectable before it is made discoverable.
 int TRadioMapItem::SetDiscoverable(bool on) {
