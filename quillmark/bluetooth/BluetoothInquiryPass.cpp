@@ -14,9 +14,12 @@ constexpr const char* kFunction = "BTPerformDiscovery";
 // The record update of one result, under the list's lock.
 TSightingOutcome UpdateRecord(TSessionState& session, const bt::TInquiryResult& result,
                               const std::string& address) {
+    TSighting sighting;
+    sighting.address = address;
+    sighting.name = result.Name;
+    sighting.classOfDevice = result.ClassOfDevice;
     TDeviceListLock lock(session.DeviceList());
-    const TSightingOutcome outcome = RecordSighting(*lock, {address, result.Name, result.ClassOfDevice},
-                                                    session.Location(), session.Clock());
+    const TSightingOutcome outcome = RecordSighting(*lock, sighting, session.Location(), session.Clock());
     lock->NotifyChanged();
     return outcome;
 }

@@ -41,7 +41,8 @@ std::string WithSlash(std::string directory) {
 }
 
 std::optional<TOptions> ParseOptions(const std::vector<std::string>& arguments) {
-    TOptions options{{}, ProgramDirectory(), std::nullopt};
+    TOptions options;
+    options.directory = ProgramDirectory();
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (TakeRadioOption(argument, options.radio)) continue;

@@ -10,17 +10,12 @@
 
 #include "quillmark/core/Clock.h"
 #include "quillmark/core/DeviceList.h"
+#include "quillmark/core/Sighting.h"
 
 namespace qm {
 
 // A device silent for more than this many seconds is asked for its SDP records again.
 inline constexpr std::int32_t kSdpRequeryAfterSeconds = 300;
-
-struct TSighting {
-    std::string address;  // the record's key, "(00:11:22:AA:BB:CC)"
-    std::string name;     // valid UTF-8; empty when the device gave none
-    std::optional<std::uint32_t> classOfDevice;
-};
 
 struct TSightingOutcome {
     TBTDevice* device;  // valid while the caller holds the list's lock

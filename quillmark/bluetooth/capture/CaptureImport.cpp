@@ -54,10 +54,13 @@ private:
 
 void TImporter::Take(const THciEvent& event, std::int32_t time) {
     if (const auto* results = std::get_if<THciInquiryResults>(&event)) {
-        for (const THciInquiryEntry& entry : results->entries)
-            Sighted({BTAddressToString(entry.address), ValidUtf8(entry.name.value_or(std::string())),
-                     entry.classOfDevice},
-                    time);
+        for (const THciInquiryEntry& entry : results->entries) {
+            TSighting sighting;
+            sighting.address = BTAddressToString(entry.address);
+            sighting.name = ValidUtf8(entry.name.value_or(std::string()));
+            sighting.classOfDevice = entry.classOfDevice;
+            Sighted(sighting, time);
+        }
     } else if (const auto* complete = std::get_if<THciRemoteNameComplete>(&event)) {
         if (complete->status == 0) Named(*complete, time);
     }
@@ -80,7 +83,10 @@ void TImporter::Named(const THciRemoteNameComplete& complete, std::int32_t time)
     const std::string address = BTAddressToString(complete.address);
     TBTDevice* device = FLock->FindDevice(address);
     if (!device) {
-        Sighted({address, ValidUtf8(complete.name), std::nullopt}, time);
+        TSighting sighting;
+        sighting.address = address;
+        sighting.name = ValidUtf8(complete.name);
+        Sighted(sighting, time);
         return;
     }
     if (!complete.name.empty()) device->SetName(ValidUtf8(complete.name));

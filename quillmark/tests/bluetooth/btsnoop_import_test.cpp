@@ -51,6 +51,15 @@ protected:
     qm::TSessionState session_{clock_};
 };
 
+// A packet as an H4 transport frames it: its packet type byte, then the packet.
+qmtest::Bytes WithPacketType(std::uint8_t type, const qmtest::Bytes& packet) {
+    qmtest::Bytes framed;
+    framed.reserve(packet.size() + 1);
+    framed.push_back(type);
+    framed.insert(framed.end(), packet.begin(), packet.end());
+    return framed;
+}
+
 // One inquiry as a controller reports it: the three result formats, names asked for, a failed
 // name request, the host's own command (which looks like an inquiry result and is no event).
 BtsnoopCapture Inquiry(std::uint32_t datalink) {
@@ -119,10 +128,8 @@ TEST_F(CaptureImport, MonitorEventsOfEveryControllerIndexButNoOtherOpcode) {
 
 TEST_F(CaptureImport, DirectionAndPacketTypeDecideWhatIsAnEvent) {
     const qmtest::Bytes event = qmtest::InquiryResultEvent(kAlice, kPhoneClass);
-    qmtest::Bytes typed{0x04};
-    typed.insert(typed.end(), event.begin(), event.end());
-    qmtest::Bytes acl{0x02};
-    acl.insert(acl.end(), event.begin(), event.end());
+    const qmtest::Bytes typed = WithPacketType(0x04, event);
+    const qmtest::Bytes acl = WithPacketType(0x02, event);
     BtsnoopCapture hci(qm::bt::kBtsnoopHci);
     hci.Record(0x02, event, CaptureTime(kStart), 0).Record(0x01, event, CaptureTime(kStart), 0);
     BtsnoopCapture uart(qm::bt::kBtsnoopUart);

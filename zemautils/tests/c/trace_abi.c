@@ -145,7 +145,7 @@ static void ReadConfigurationFromAFifo(const char* directory) {
     struct FifoWriter writer;
     pthread_t thread;
     const char* value;
-    snprintf(path, sizeof path, "%s/fifo.conf", directory);
+    Check(snprintf(path, sizeof path, "%s/fifo.conf", directory) < (int)sizeof path, "FIFO path too long");
     writer.path = path;
     writer.readerClosesOnExec = 0;
     Check(mkfifo(path, 0600) == 0, "no FIFO");
