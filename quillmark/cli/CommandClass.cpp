@@ -29,7 +29,7 @@ int RunClass(const std::vector<std::string>& arguments, std::ostream& out, std::
     return kExitOk;
 }
 
-const CommandRegistration kRegistration("class", "describe a class of device", RunClass);
+const CommandRegistration kRegistration("class", "describe a class of device", kUsage, RunClass);
 
 }  // namespace
 

@@ -72,7 +72,7 @@ int WriteReport(const std::string& report, const std::string& output, std::ostre
 
 int RunExport(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
-        out << kUsage;
+        out << kUsage << SessionFileHelp();
         return kExitOk;
     }
     const std::optional<TOptions> options = ParseOptions(arguments);
@@ -89,7 +89,7 @@ int RunExport(const std::vector<std::string>& arguments, std::ostream& out, std:
     return WriteReport(report, options->output, out, err);
 }
 
-const CommandRegistration kRegistration("export", "write a session's inventory as CSV, JSON or HTML",
+const CommandRegistration kRegistration("export", "write a session's inventory as CSV, JSON or HTML", kUsage,
                                         RunExport);
 
 }  // namespace

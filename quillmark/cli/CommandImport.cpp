@@ -68,7 +68,7 @@ int Import(const TOptions& options, TSessionState& session, std::ostream& out, s
 
 int RunImport(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
-        out << kUsage;
+        out << kUsage << SessionFileHelp();
         return kExitOk;
     }
     const std::optional<TOptions> options = ParseOptions(arguments);
@@ -82,7 +82,7 @@ int RunImport(const std::vector<std::string>& arguments, std::ostream& out, std:
 }
 
 const CommandRegistration kRegistration("import", "take the devices of a btsnoop capture into a session",
-                                        RunImport);
+                                        kUsage, RunImport);
 
 }  // namespace
 

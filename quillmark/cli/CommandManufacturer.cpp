@@ -26,7 +26,7 @@ int RunManufacturer(const std::vector<std::string>& arguments, std::ostream& out
     return kExitOk;
 }
 
-const CommandRegistration kRegistration("manufacturer", "name the maker of a company identifier",
+const CommandRegistration kRegistration("manufacturer", "name the maker of a company identifier", kUsage,
                                         RunManufacturer);
 
 }  // namespace

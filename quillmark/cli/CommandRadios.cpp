@@ -30,7 +30,9 @@ std::optional<TRadioChoice> ParseOptions(const std::vector<std::string>& argumen
     return choice;
 }
 
-const char* YesNo(bool value) { return value ? "Yes" : "No"; }
+const char* YesNo(bool value) {
+    return value ? "Yes" : "No";
+}
 
 void PrintRadio(const bt::TRadioInfo& radio, std::size_t number, std::ostream& out) {
     out << "Radio " << number << ": " << Printable(radio.FName) << " (" << radio.FManufacturer << ")\n"
@@ -67,7 +69,7 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     return kExitOk;
 }
 
-const CommandRegistration registration{"radios", "list the computer's Bluetooth radios", Run};
+const CommandRegistration kRegistration("radios", "list the computer's Bluetooth radios", kUsage, Run);
 
 }  // namespace
 

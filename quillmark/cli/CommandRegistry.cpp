@@ -2,15 +2,29 @@
 
 #include <ostream>
 
+#include "SessionFileArguments.h"
+
 namespace qm::cli {
 
 namespace {
+
+// The first line of a command's help without its "Usage: ".
+std::string_view Synopsis(std::string_view usage) {
+    constexpr std::string_view kUsagePrefix = "Usage: ";
+    usage = usage.substr(0, usage.find('\n'));
+    return usage.substr(0, kUsagePrefix.size()) == kUsagePrefix ? usage.substr(kUsagePrefix.size()) : usage;
+}
 
 void PrintToolHelp(std::ostream& out) {
     out << "Usage: quillmark-cli COMMAND [ARGUMENTS]\n"
            "       quillmark-cli COMMAND --help\n\nCommands:\n";
     for (const auto& [name, command] : CommandRegistry::Instance().All())
-        out << "  " << name << std::string(name.size() < 14 ? 14 - name.size() : 1, ' ') << command.summary << '\n';
+        out << "  " << name << std::string(name.size() < 14 ? 14 - name.size() : 1, ' ') << command.summary
+            << '\n';
+    out << "\nOptions:\n";
+    for (const auto& [name, command] : CommandRegistry::Instance().All())
+        out << "  " << Synopsis(command.usage) << '\n';
+    out << '\n' << SessionFileHelp();
 }
 
 }  // namespace
@@ -20,7 +34,9 @@ CommandRegistry& CommandRegistry::Instance() {
     return registry;
 }
 
-void CommandRegistry::Add(std::string_view name, Command command) { commands_.emplace(std::string(name), command); }
+void CommandRegistry::Add(std::string_view name, Command command) {
+    commands_.emplace(std::string(name), command);
+}
 
 const Command* CommandRegistry::Find(std::string_view name) const {
     const auto found = commands_.find(name);

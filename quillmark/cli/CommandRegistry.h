@@ -16,10 +16,12 @@ inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 
 // Runs a subcommand with the arguments after its name; returns the exit status.
-using CommandFunction = int (*)(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
+using CommandFunction = int (*)(const std::vector<std::string>& arguments, std::ostream& out,
+                                std::ostream& err);
 
 struct Command {
     std::string_view summary;  // one line for the tool's --help
+    std::string_view usage;    // the command's --help, its synopsis first: "Usage: quillmark-cli ..."
     CommandFunction run;
 };
 
@@ -35,8 +37,9 @@ private:
 };
 
 struct CommandRegistration {
-    CommandRegistration(std::string_view name, std::string_view summary, CommandFunction run) {
-        CommandRegistry::Instance().Add(name, Command{summary, run});
+    CommandRegistration(std::string_view name, std::string_view summary, std::string_view usage,
+                        CommandFunction run) {
+        CommandRegistry::Instance().Add(name, Command{summary, usage, run});
     }
 };
 

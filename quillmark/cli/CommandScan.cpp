@@ -8,6 +8,7 @@
 
 #include "CommandRegistry.h"
 #include "NumberArgument.h"
+#include "SessionFileArguments.h"
 #include "quillmark/base/Error.h"
 #include "quillmark/bluetooth/DiscoveryRadio.h"
 #include "quillmark/core/HandOffQueue.h"
@@ -21,10 +22,12 @@ namespace {
 
 constexpr std::string_view kUsage =
     "Usage: quillmark-cli scan [--simulate[=FILE]] [--session-dir DIR] [--duration SECONDS]\n"
-    "Scans for Bluetooth devices and keeps the inventory in DIR/Quillmark.dat (default: the program's\n"
-    "directory), printing every log line as it is added, until SIGINT, SIGTERM or the end of the\n"
-    "duration. --simulate runs on the emulated radio with its built-in scenario, or the JSON\n"
-    "scenario FILE; without it the first powered Bluetooth adapter is used.\n";
+    "Scans for Bluetooth devices and keeps the inventory in DIR/Quillmark.dat, printing every log\n"
+    "line as it is added, until SIGINT or SIGTERM.\n"
+    "  --simulate[=FILE]   scan the emulated radio with its built-in scenario, or the JSON scenario\n"
+    "                      FILE; without it the first powered Bluetooth adapter is used\n"
+    "  --session-dir DIR   keep the session file Quillmark.dat in DIR\n"
+    "  --duration SECONDS  end the scan after SECONDS, as SIGINT does\n";
 
 constexpr std::string_view kPrefix = "quillmark-cli scan: ";
 constexpr std::uint32_t kMaximumDuration = 365u * 24 * 3600;
@@ -129,11 +132,10 @@ public:
 void Scan(const TOptions& options, std::ostream& out, std::ostream& err) {
     TConsoleBridge bridge(out, err);
     TSilentSound sound;
-    TProgramLifeCycle program({SessionFilePath(options.directory),
-                               [&](TSessionState& session) {
-                                   return MakeInquiryPass(OpenRadio(options.radio), session);
-                               },
-                               bridge, sound, bridge});
+    TProgramLifeCycle program(
+        {SessionFilePath(options.directory),
+         [&](TSessionState& session) { return MakeInquiryPass(OpenRadio(options.radio), session); }, bridge,
+         sound, bridge});
     bridge.Attach(program);
 
     const TStopSignals signals;
@@ -146,7 +148,7 @@ void Scan(const TOptions& options, std::ostream& out, std::ostream& err) {
 
 int RunScan(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
-        out << kUsage;
+        out << kUsage << SessionFileHelp();
         return kExitOk;
     }
     const auto options = ParseOptions(arguments);
@@ -163,7 +165,8 @@ int RunScan(const std::vector<std::string>& arguments, std::ostream& out, std::o
     return kExitOk;
 }
 
-const CommandRegistration kRegistration("scan", "scan for Bluetooth devices and keep the inventory", RunScan);
+const CommandRegistration kRegistration("scan", "scan for Bluetooth devices and keep the inventory", kUsage,
+                                        RunScan);
 
 }  // namespace
 

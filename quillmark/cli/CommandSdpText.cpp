@@ -27,7 +27,7 @@ int RunSdpText(const std::vector<std::string>& arguments, std::ostream& out, std
     return RunRecordCommand(arguments, "sdp-text", kUsage, Listing, out, err);
 }
 
-const CommandRegistration kRegistration("sdp-text", "print the attribute listing of raw SDP records",
+const CommandRegistration kRegistration("sdp-text", "print the attribute listing of raw SDP records", kUsage,
                                         RunSdpText);
 
 }  // namespace

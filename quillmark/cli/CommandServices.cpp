@@ -25,7 +25,7 @@ int RunServices(const std::vector<std::string>& arguments, std::ostream& out, st
     return RunRecordCommand(arguments, "services", kUsage, ServiceLine, out, err);
 }
 
-const CommandRegistration kRegistration("services", "print the service name of each raw SDP record",
+const CommandRegistration kRegistration("services", "print the service name of each raw SDP record", kUsage,
                                         RunServices);
 
 }  // namespace

@@ -132,7 +132,7 @@ int Run(const TOptions& options, TSessionState& state, std::ostream& out, std::o
 
 int RunSession(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     if (arguments.size() == 1 && IsHelp(arguments[0])) {
-        out << kUsage;
+        out << kUsage << SessionFileHelp();
         return kExitOk;
     }
     const std::optional<TOptions> options = ParseOptions(arguments);
@@ -146,7 +146,8 @@ int RunSession(const std::vector<std::string>& arguments, std::ostream& out, std
     return state ? Run(*options, *state, out, err) : kExitFailure;
 }
 
-const CommandRegistration kRegistration("session", "check, list, show or rewrite a session file", RunSession);
+const CommandRegistration kRegistration("session", "check, list, show or rewrite a session file", kUsage,
+                                        RunSession);
 
 }  // namespace
 

@@ -21,6 +21,12 @@ std::string DefaultSessionFile() {
     return SessionFilePath(ProgramDirectory());
 }
 
+std::string SessionFileHelp() {
+    return "Without --session-dir (or --file), the session file is Quillmark.dat in the program's "
+           "directory:\n  " +
+           DefaultSessionFile() + "\n";
+}
+
 std::optional<std::string> TakeSessionFileOption(const std::vector<std::string>& arguments, std::size_t& at) {
     const std::string& option = arguments[at];
     if ((option != "--session-dir" && option != "--file") || at + 1 >= arguments.size()) return std::nullopt;

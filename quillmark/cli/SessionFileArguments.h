@@ -16,6 +16,9 @@ namespace qm::cli {
 // Quillmark.dat in the program's directory.
 std::string DefaultSessionFile();
 
+// Where the session file is without --session-dir or --file, as the help texts tell it.
+std::string SessionFileHelp();
+
 // The file named by "--session-dir DIR" or "--file PATH" at arguments[at], with `at` moved onto
 // the value; none (and `at` unchanged) when arguments[at] is neither or its value is missing.
 std::optional<std::string> TakeSessionFileOption(const std::vector<std::string>& arguments, std::size_t& at);
