@@ -1,9 +1,10 @@
 #pragma once
 // The window program's command line:
-//   quillmark [--simulate[=FILE]] [--session-dir DIR] [--help] [--version]
+//   quillmark [--simulate[=FILE]] [--session-dir DIR] [--duration SECONDS] [--help] [--version]
 // Without options the program scans with the machine's Bluetooth and keeps its session beside the
 // program file.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,23 +14,19 @@
 
 namespace qm::ui {
 
-inline constexpr std::string_view kProgramUsage =
-    "Usage: quillmark [--simulate[=FILE]] [--session-dir DIR] [--help] [--version]\n"
-    "Keeps a live inventory of the Bluetooth devices around this computer.\n"
-    "  --simulate[=FILE]  scan the emulated radio with its built-in scenario, or the JSON scenario FILE\n"
-    "  --session-dir DIR  keep the session file Quillmark.dat in DIR (default: the program's directory)\n"
-    "  --help             show this text and exit\n"
-    "  --version          show the version and exit\n";
+// The --help text, naming the session file's default directory.
+std::string ProgramUsage(const std::string& defaultSessionDirectory);
 
 struct TProgramOptions {
     qm::TRadioChoice radio;
-    std::string sessionDirectory;  // ends with "/"
+    std::string sessionDirectory;           // ends with "/"
+    std::optional<std::uint32_t> duration;  // seconds until the window closes itself
     bool help = false;
     bool version = false;
 };
 
 // The options given by the arguments after the program name; none for an unknown option, a
-// missing directory or an empty scenario file name.
+// missing directory, an empty scenario file name or a duration that is not 1 to 31536000 seconds.
 std::optional<TProgramOptions> ParseProgramOptions(const std::vector<std::string>& arguments,
                                                    const std::string& defaultSessionDirectory);
 

@@ -3,6 +3,8 @@
 // the program always ends with exit code 0 once the window program has started.
 
 #include <QApplication>
+#include <QTimer>
+#include <chrono>
 #include <exception>
 #include <iostream>
 
@@ -48,6 +50,9 @@ void RunMainWindow(QApplication& application, const qm::ui::TProgramOptions& opt
     // A stop from outside and the end of the desktop session close the window like Exit.
     const qm::ui::TStopSignals stopSignals(mainForm);
     QObject::connect(&application, &QGuiApplication::commitDataRequest, &mainForm, &QWidget::close);
+    // A bounded run (--duration) ends as Exit does, with the session saved.
+    if (options.duration)
+        QTimer::singleShot(std::chrono::seconds(*options.duration), &mainForm, &QWidget::close);
     mainForm.show();
     QApplication::exec();
 }
@@ -55,14 +60,15 @@ void RunMainWindow(QApplication& application, const qm::ui::TProgramOptions& opt
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    const std::string programDirectory = qm::ProgramDirectory();
     const auto options =
-        qm::ui::ParseProgramOptions(std::vector<std::string>(argv + 1, argv + argc), qm::ProgramDirectory());
+        qm::ui::ParseProgramOptions(std::vector<std::string>(argv + 1, argv + argc), programDirectory);
     if (!options) {
-        std::cerr << qm::ui::kProgramUsage;
+        std::cerr << qm::ui::ProgramUsage(programDirectory);
         return kExitUsage;
     }
     if (options->help || options->version) {
-        std::cout << (options->help ? std::string(qm::ui::kProgramUsage) : qm::ui::VersionLine() + "\n");
+        std::cout << (options->help ? qm::ui::ProgramUsage(programDirectory) : qm::ui::VersionLine() + "\n");
         return 0;
     }
 

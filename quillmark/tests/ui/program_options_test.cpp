@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,14 +23,29 @@ TEST(ProgramOptions, ReadsEachOptionAndKeepsTheDefaultsOtherwise) {
         std::string sessionDirectory;
         bool help;
         bool version;
+        std::optional<std::uint32_t> duration;
     };
     const std::vector<TCase> cases = {
-        {{}, false, "", kProgramDirectory, false, false},
-        {{"--simulate"}, true, "", kProgramDirectory, false, false},
-        {{"--simulate=/tmp/office.json"}, true, "/tmp/office.json", kProgramDirectory, false, false},
-        {{"--session-dir", "/var/lib/qm"}, false, "", "/var/lib/qm/", false, false},
-        {{"--session-dir", "data/"}, false, "", "data/", false, false},
-        {{"--simulate", "--session-dir", "d", "--version", "--help"}, true, "", "d/", true, true},
+        {{}, false, "", kProgramDirectory, false, false, std::nullopt},
+        {{"--simulate"}, true, "", kProgramDirectory, false, false, std::nullopt},
+        {{"--simulate=/tmp/office.json"},
+         true,
+         "/tmp/office.json",
+         kProgramDirectory,
+         false,
+         false,
+         std::nullopt},
+        {{"--session-dir", "/var/lib/qm"}, false, "", "/var/lib/qm/", false, false, std::nullopt},
+        {{"--session-dir", "data/"}, false, "", "data/", false, false, std::nullopt},
+        {{"--simulate", "--session-dir", "d", "--version", "--help"},
+         true,
+         "",
+         "d/",
+         true,
+         true,
+         std::nullopt},
+        {{"--duration", "20"}, false, "", kProgramDirectory, false, false, 20},
+        {{"--duration", "31536000", "--simulate"}, true, "", kProgramDirectory, false, false, 31536000},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.arguments));
@@ -40,14 +56,26 @@ TEST(ProgramOptions, ReadsEachOptionAndKeepsTheDefaultsOtherwise) {
         EXPECT_EQ(options->sessionDirectory, c.sessionDirectory);
         EXPECT_EQ(options->help, c.help);
         EXPECT_EQ(options->version, c.version);
+        EXPECT_EQ(options->duration, c.duration);
     }
 }
 
 TEST(ProgramOptions, RejectsUnknownOptionsAndMissingValues) {
     const std::vector<std::vector<std::string>> cases = {
-        {"--frobnicate"},  {"-platform", "offscreen"}, {"--simulate="},
-        {"--session-dir"}, {"--session-dir", ""},      {"--help=yes"},
+        {"--frobnicate"},
+        {"-platform", "offscreen"},
+        {"--simulate="},
+        {"--session-dir"},
+        {"--session-dir", ""},
+        {"--help=yes"},
         {"file.json"},
+        {"--duration"},
+        {"--duration", "0"},
+        {"--duration", "-5"},
+        {"--duration", "+5"},
+        {"--duration", "20s"},
+        {"--duration", "31536001"},
+        {"--duration", ""},
     };
     for (const auto& arguments : cases) {
         EXPECT_FALSE(ParseProgramOptions(arguments, kProgramDirectory).has_value())
