@@ -41,7 +41,10 @@ TDeviceView::TDeviceView(qm::TSessionState& session, QWidget* parent)
     header()->setSectionsClickable(true);
     header()->setSortIndicatorShown(true);
     ShowSortIndicator();
-    SetColumnWidths();
+    // The view sizes its columns itself, so that every column is in view at the width it opens with.
+    header()->setStretchLastSection(false);
+    FitColumns();
+    connect(header(), &QHeaderView::sectionResized, this, &TDeviceView::ColumnResized);
     connect(header(), &QHeaderView::sectionClicked, this, &TDeviceView::DeviceTreeHeaderClick);
     connect(this, &QAbstractItemView::doubleClicked, this, &TDeviceView::InspectRequested);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &TDeviceView::SelectionChanged);
@@ -141,10 +144,35 @@ void TDeviceView::ShowSortIndicator() {
     header()->setSortIndicator(FSortColumn, FSortOrder);
 }
 
-void TDeviceView::SetColumnWidths() {
+// The columns share the view's width in the proportions of their design widths: narrower than
+// designed when the view is, and the last column in view takes any width to spare. Once the
+// operator has sized a column, the widths are theirs.
+void TDeviceView::FitColumns() {
+    if (FColumnsSizedByOperator) return;
     const qreal scale = std::max<qreal>(1.0, fontMetrics().height() / kReferenceLineHeight);
-    for (int column = 0; column < kDeviceColumnCount; ++column)
-        header()->resizeSection(column, qRound(kColumnWidths[static_cast<std::size_t>(column)] * scale));
+    qreal designed = 0;
+    for (const int width : kColumnWidths) designed += width * scale;
+    const int available = viewport()->width();
+    const qreal shrink = available > 0 ? std::min<qreal>(1.0, available / designed) : 1.0;
+    FFittingColumns = true;
+    int used = 0;
+    for (int column = 0; column < kDeviceColumnCount; ++column) {
+        const int width = qRound(kColumnWidths[static_cast<std::size_t>(column)] * scale * shrink);
+        header()->resizeSection(column, width);
+        used += width;
+    }
+    const int last = header()->logicalIndex(kDeviceColumnCount - 1);
+    if (available > used) header()->resizeSection(last, header()->sectionSize(last) + available - used);
+    FFittingColumns = false;
+}
+
+void TDeviceView::ColumnResized() {
+    if (!FFittingColumns) FColumnsSizedByOperator = true;
+}
+
+void TDeviceView::resizeEvent(QResizeEvent* event) {
+    QTreeView::resizeEvent(event);
+    FitColumns();
 }
 
 }  // namespace qm::ui

@@ -58,6 +58,7 @@ Q_SIGNALS:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
@@ -65,13 +66,16 @@ private:
     std::vector<std::string> ListedRows() const;
     void SelectAddress(const std::string& address);
     void ShowSortIndicator();
-    void SetColumnWidths();
+    void FitColumns();
+    void ColumnResized();
 
     qm::TSessionState& FSession;
     TDeviceTreeModel* FModel;
     QMenu* FContextMenu = nullptr;
     qm::TFilterKind FFilterKind = qm::fkNone;
     std::string FFilterValue;
+    bool FFittingColumns = false;
+    bool FColumnsSizedByOperator = false;
     int FSortColumn = -1;
     Qt::SortOrder FSortOrder = Qt::AscendingOrder;
     // Filled by the sorts of ListedRows; a cache, so a const rebuild of the rows may add to it.

@@ -1,11 +1,14 @@
 #include "quillmark/ui/FilterTree.h"
 
+#include <QHelpEvent>
+#include <QToolTip>
 #include <array>
 #include <vector>
 
 #include "quillmark/core/FilterValues.h"
 #include "quillmark/core/SessionState.h"
 #include "quillmark/ui/FilterTreeModel.h"
+#include "quillmark/ui/PlainToolTip.h"
 
 namespace qm::ui {
 
@@ -103,6 +106,27 @@ bool TFilterTree::SelectFirstNode(const std::function<bool(const TFilterNodeData
         return true;
     }
     return false;
+}
+
+bool TFilterTree::viewportEvent(QEvent* event) {
+    if (event->type() != QEvent::ToolTip) return QTreeView::viewportEvent(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QModelIndex index = indexAt(help->pos());
+    if (index.isValid() && IsElided(index)) {
+        QToolTip::showText(help->globalPos(), PlainToolTip(index.data(Qt::DisplayRole).toString()),
+                           viewport(), visualRect(index));
+    } else {
+        QToolTip::hideText();
+    }
+    return true;
+}
+
+// Whether the node's text needs more width than the tree shows of it.
+bool TFilterTree::IsElided(const QModelIndex& index) const {
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const int needed = itemDelegateForIndex(index)->sizeHint(option, index).width();
+    return needed > visualRect(index).intersected(viewport()->rect()).width();
 }
 
 }  // namespace qm::ui

@@ -43,7 +43,12 @@ Q_SIGNALS:
     // fkNone and an empty value), or hasNode false when nothing is selected any more.
     void FilterChanged(bool hasNode, qm::TFilterKind kind, QString value);
 
+protected:
+    // A value too long for the tree's width shows elided; its tool tip shows it whole.
+    bool viewportEvent(QEvent* event) override;
+
 private:
+    bool IsElided(const QModelIndex& index) const;
     // FilterTreeChange: reports the selected node's filter, or that no node is selected.
     void FilterTreeChange();
     QModelIndex SelectedIndex() const;

@@ -44,6 +44,9 @@ namespace {
 
 constexpr int kWindowWidth = 932;
 constexpr int kWindowHeight = 585;
+// What a desktop's window frame and title bar take around the window, at most.
+constexpr int kFrameAllowanceWidth = 16;
+constexpr int kFrameAllowanceHeight = 48;
 constexpr int kFilterPanelWidth = 233;
 constexpr int kFilterPanelBorder = 5;
 constexpr int kCheckBoxPanelHeight = 20;
@@ -64,21 +67,21 @@ TMainForm::TMainForm(const std::string& sessionPath, const qm::TRadioChoice& rad
     setObjectName("MainForm");
     setWindowTitle("Tessaline Networks Quillmark - Bluetooth Device Discovery");
     setWindowIcon(WindowIcon());
-    resize(ScaledPixels(*this, kWindowWidth), ScaledPixels(*this, kWindowHeight));
+    resize(OpeningSize());
     CreateActions();
     CreateMenus();
     CreatePages();
     CreateStatusBar();
-    FLifeCycle = std::make_unique<qm::TProgramLifeCycle>(qm::TProgramParts{
-        .sessionPath = sessionPath,
-        .makePass =
-            [this, radio](qm::TSessionState& session) {
-                FRadio = qm::OpenRadio(radio);
-                return qm::MakeInquiryPass(FRadio, session);
-            },
-        .bridge = FBridge,
-        .sound = sound,
-        .logView = *this});
+    FLifeCycle = std::make_unique<qm::TProgramLifeCycle>(
+        qm::TProgramParts{.sessionPath = sessionPath,
+                          .makePass =
+                              [this, radio](qm::TSessionState& session) {
+                                  FRadio = qm::OpenRadio(radio);
+                                  return qm::MakeInquiryPass(FRadio, session);
+                              },
+                          .bridge = FBridge,
+                          .sound = sound,
+                          .logView = *this});
     FRadioPlatform = std::make_unique<qm::bt::TRadioLayerPlatform>(*FRadio, !radio.simulate);
     CreateViews();
     Session().DeviceList().SetNotifier(this);
@@ -275,6 +278,15 @@ void TMainForm::CreateViews() {
     connect(FilterTree, &TFilterTree::FilterChanged, this, &TMainForm::FilterTreeChange);
     connect(DeviceTree, &TDeviceView::SelectionChanged, this, &TMainForm::ActionList1Update);
     connect(DeviceTree, &TDeviceView::InspectRequested, this, &TMainForm::InspectDeviceExecute);
+}
+
+// The designed size, but no larger than the screen leaves room for with the window's frame.
+QSize TMainForm::OpeningSize() const {
+    const QSize designed(ScaledPixels(*this, kWindowWidth), ScaledPixels(*this, kWindowHeight));
+    const QScreen* where = screen();
+    if (!where) return designed;
+    const QSize frame(ScaledPixels(*this, kFrameAllowanceWidth), ScaledPixels(*this, kFrameAllowanceHeight));
+    return designed.boundedTo(where->availableGeometry().size() - frame);
 }
 
 void TMainForm::CentreOnScreen() {

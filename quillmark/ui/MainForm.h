@@ -110,6 +110,7 @@ private:
     QWidget* CreateLogSheet();
     void CreateStatusBar();
     void CreateViews();
+    QSize OpeningSize() const;
     void CentreOnScreen();
 
     void FormShow();
