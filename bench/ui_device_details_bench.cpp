@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "quillmark/core/DeviceListLock.h"
@@ -21,7 +22,6 @@
 namespace {
 
 constexpr int kRecords = 200;
-constexpr int kRuns = 15;
 constexpr double kGoalMs = 300;
 constexpr const char* kAddress = "(00:1A:7D:DA:71:13)";
 
@@ -107,14 +107,16 @@ int main(int argc, char* argv[]) {
     qm::ui::TDeviceDetailsForm form(
         session, chooser, [] {}, nullptr);
 
+    // --smoke opens the window once more only, to show that the program still works.
+    const int openings = argc == 2 && std::string_view(argv[1]) == "--smoke" ? 1 : 15;
     const double first = OpenOnce(form);
     std::vector<double> runs;
-    for (int run = 0; run < kRuns; ++run) runs.push_back(OpenOnce(form));
+    for (int run = 0; run < openings; ++run) runs.push_back(OpenOnce(form));
     std::sort(runs.begin(), runs.end());
     const double worst = std::max(first, runs.back());
     const bool met = worst < kGoalMs;
     std::printf("device with %d SDP records (%zu bytes): first opening %.2f ms\n", kRecords, bytes, first);
     std::printf("%-52s %8.2f ms (worst %8.2f)  goal < %g ms  %s\n", "open the details window",
-                runs[kRuns / 2], worst, kGoalMs, met ? "met" : "MISSED");
+                runs[runs.size() / 2], worst, kGoalMs, met ? "met" : "MISSED");
     return met ? 0 : 1;
 }
