@@ -107,8 +107,9 @@ int main(int argc, char* argv[]) {
     qm::ui::TDeviceDetailsForm form(
         session, chooser, [] {}, nullptr);
 
-    // --smoke opens the window once more only, to show that the program still works.
-    const int openings = argc == 2 && std::string_view(argv[1]) == "--smoke" ? 1 : 15;
+    // --smoke opens the window once more only, to show that the program still works; it judges no goal.
+    const bool smoke = argc == 2 && std::string_view(argv[1]) == "--smoke";
+    const int openings = smoke ? 1 : 15;
     const double first = OpenOnce(form);
     std::vector<double> runs;
     for (int run = 0; run < openings; ++run) runs.push_back(OpenOnce(form));
@@ -118,5 +119,5 @@ int main(int argc, char* argv[]) {
     std::printf("device with %d SDP records (%zu bytes): first opening %.2f ms\n", kRecords, bytes, first);
     std::printf("%-52s %8.2f ms (worst %8.2f)  goal < %g ms  %s\n", "open the details window",
                 runs[runs.size() / 2], worst, kGoalMs, met ? "met" : "MISSED");
-    return met ? 0 : 1;
+    return met || smoke ? 0 : 1;
 }

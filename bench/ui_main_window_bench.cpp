@@ -4,7 +4,8 @@
 // while a second thread re-sights 1,000 devices and posts a records-changed notice after each
 // (with a filter tree heading selected, so each refresh also gives the selection up and restores it).
 // Prints every figure beside its goal; exits 1 when a goal is missed. --smoke runs the smallest
-// setting (1,000 devices, one run of each), to show that the program still works.
+// setting (1,000 devices, one run of each), to show that the program still works, and judges no
+// goal.
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -40,6 +41,7 @@ struct TSetting {
     int devices = 100'000;
     int resightings = 1'000;
     int runs = 5;
+    bool judged = true;  // a missed goal fails the program; the smoke run is too small to judge
 };
 TSetting Setting;
 constexpr QEvent::Type kListChanged = static_cast<QEvent::Type>(0x87D1);
@@ -231,7 +233,7 @@ struct TBenchFiles {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && std::string_view(argv[1]) == "--smoke") Setting = {1'000, 10, 1};
+    if (argc == 2 && std::string_view(argv[1]) == "--smoke") Setting = {1'000, 10, 1, false};
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     TTimedApplication application(argc, argv);
     const TBenchFiles files;
@@ -281,5 +283,5 @@ int main(int argc, char** argv) {
     std::printf("%-52s %8d\n", "  list-changed notices handled after merging",
                 application.ListChangedNotices() - before);
     form.close();
-    return met ? 0 : 1;
+    return met || !Setting.judged ? 0 : 1;
 }
