@@ -130,8 +130,8 @@ void THistoryWriter::WriteBatch(const std::vector<TRecordedSighting>& batch) {
 
     TSqliteStatement addLocation(db_.Handle(),
                                  "INSERT INTO summary_location(device, position, location)"
-                                 " SELECT ?1, coalesce(max(position) + 1, 0), ?2 FROM summary_location"
-                                 " WHERE device = ?1 AND NOT EXISTS (SELECT 1 FROM summary_location"
+                                 " SELECT ?1, (SELECT coalesce(max(position) + 1, 0) FROM summary_location"
+                                 " WHERE device = ?1), ?2 WHERE NOT EXISTS (SELECT 1 FROM summary_location"
                                  " WHERE device = ?1 AND location = ?2)");
     for (const auto& [deviceId, locationId] : firstSeenLocations)
         addLocation.Bind(1, deviceId).Bind(2, locationId).Run();
