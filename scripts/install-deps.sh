@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   clang libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  nlohmann-json3-dev ieee-data
+  nlohmann-json3-dev ieee-data libsqlite3-dev
   qt6-base-dev qt6-svg-dev libcanberra-dev libjpeg62-turbo-dev
   binutils locales
 )

@@ -1,0 +1,358 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <thread>
+
+#include "quillmark/history/HistoryPath.h"
+#include "quillmark/history/SqliteDatabase.h"
+#include "quillmark/history/SqliteHistoryReader.h"
+#include "quillmark/history/SqliteHistoryStore.h"
+#include "support/FailingVfs.h"
+#include "testsupport/ScopedTempDir.h"
+
+namespace {
+
+using namespace qm;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+constexpr std::int64_t kMinute = 60000;
+constexpr std::int64_t kT0 = 1'700'000'040'000;  // the start of a UTC minute
+const std::string kA = "(00:11:22:AA:BB:01)";
+const std::string kB = "(00:11:22:AA:BB:02)";
+
+TRecordedSighting Seen(const std::string& address, std::int64_t ms, std::optional<std::int8_t> rssi,
+                       const std::string& location = "Office", TTransport transport = TTransport::Classic,
+                       const std::string& eir = {}) {
+    TRecordedSighting recorded;
+    recorded.sighting.address = address;
+    recorded.sighting.receivedMs = ms;
+    recorded.sighting.rssi = rssi;
+    recorded.sighting.transport = transport;
+    recorded.sighting.eir = eir;
+    recorded.location = location;
+    return recorded;
+}
+
+// Collects the store's log lines from its writer thread.
+struct TLog {
+    std::mutex mutex;
+    std::vector<std::string> lines;
+    THistoryLog Callback() {
+        return [this](const std::string& line) {
+            std::lock_guard lock(mutex);
+            lines.push_back(line);
+        };
+    }
+    std::vector<std::string> Lines() {
+        std::lock_guard lock(mutex);
+        return lines;
+    }
+};
+
+class HistoryStoreTest : public ::testing::Test {
+protected:
+    std::string Path() const { return (dir / kHistoryStoreFileName).string(); }
+    std::unique_ptr<TSqliteHistoryStore> Open(THistoryStoreOptions options = {}) {
+        options.coalesceMs = 0;
+        options.retryMs = 10;
+        if (options.clock == nullptr) options.clock = &clock;
+        return std::make_unique<TSqliteHistoryStore>(Path(), log.Callback(), options);
+    }
+    void Write(std::vector<std::vector<TRecordedSighting>> batches) {
+        auto store = Open();
+        for (auto& batch : batches) store->SightingsRecorded(std::move(batch));
+    }
+    TSqliteHistoryReader Reader() { return TSqliteHistoryReader(Path()); }
+
+    // The rollup measures age by this clock: the test's minutes are recent.
+    TSettableClock clock{static_cast<std::int32_t>(kT0 / 1000)};
+    testsupport::ScopedTempDir dir;
+    TLog log;
+};
+
+struct TAggregationCase {
+    const char* name;
+    std::vector<std::vector<TRecordedSighting>> batches;
+    std::int64_t sightings;
+    std::optional<int> rssiMin, rssiMax;
+    std::optional<double> rssiMean;
+};
+
+TEST_F(HistoryStoreTest, AggregatesTheSightingsOfAMinute) {
+    const std::vector<TAggregationCase> cases = {
+        {"one with a signal", {{Seen(kA, kT0, -60)}}, 1, -60, -60, -60.0},
+        {"several in one minute",
+         {{Seen(kA, kT0, -60), Seen(kA, kT0 + 1000, -70), Seen(kA, kT0 + 59999, -65)}},
+         3,
+         -70,
+         -60,
+         -65.0},
+        {"signal and no signal", {{Seen(kA, kT0, -50), Seen(kA, kT0 + 5, std::nullopt)}}, 2, -50, -50, -50.0},
+        {"no signal at all", {{Seen(kA, kT0, std::nullopt)}}, 1, std::nullopt, std::nullopt, std::nullopt},
+        {"merged across batches",
+         {{Seen(kA, kT0, -40), Seen(kA, kT0 + 1, std::nullopt)},
+          {Seen(kA, kT0 + 2, -80)},
+          {Seen(kA, kT0 + 3, -61)}},
+         4,
+         -80,
+         -40,
+         -60.333333333333336},
+        {"no signal first, then one",
+         {{Seen(kA, kT0, std::nullopt)}, {Seen(kA, kT0 + 1, -77)}},
+         2,
+         -77,
+         -77,
+         -77.0},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.name);
+        testsupport::ScopedTempDir caseDir;
+        {
+            THistoryStoreOptions options;
+            options.clock = &clock;
+            TSqliteHistoryStore store((caseDir / kHistoryStoreFileName).string(), log.Callback(), options);
+            for (auto batch : test.batches) store.SightingsRecorded(std::move(batch));
+        }
+        TSqliteHistoryReader reader((caseDir / kHistoryStoreFileName).string());
+        const auto rows = reader.Minutes(kA, kT0, kT0 + kMinute);
+        ASSERT_EQ(rows.size(), 1u);
+        EXPECT_EQ(rows[0].minuteMs, kT0);
+        EXPECT_EQ(rows[0].spanMinutes, 1);
+        EXPECT_EQ(rows[0].sightings, test.sightings);
+        EXPECT_EQ(rows[0].rssiMin, test.rssiMin);
+        EXPECT_EQ(rows[0].rssiMax, test.rssiMax);
+        ASSERT_EQ(rows[0].rssiMean.has_value(), test.rssiMean.has_value());
+        if (test.rssiMean) {
+            EXPECT_DOUBLE_EQ(*rows[0].rssiMean, *test.rssiMean);
+        }
+    }
+    EXPECT_TRUE(log.Lines().empty());
+}
+
+TEST_F(HistoryStoreTest, MinutesAreKeptPerMinuteLocationAndTransportInOrder) {
+    Write({{Seen(kA, kT0 + kMinute, -60, "Hall"), Seen(kA, kT0 + kMinute - 1, -61, "Office"),
+            Seen(kA, kT0 + kMinute + 2, -62, "Office", TTransport::LowEnergy), Seen(kB, kT0, -50)},
+           {Seen(kA, kT0 + 3 * kMinute, -63, "Office")}});
+    auto reader = Reader();
+    const auto rows = reader.Minutes(kA, kT0 - kMinute, kT0 + 10 * kMinute);
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0].minuteMs, kT0);
+    EXPECT_EQ(rows[0].location, "Office");
+    EXPECT_EQ(rows[1].minuteMs, kT0 + kMinute);
+    EXPECT_EQ(rows[2].minuteMs, kT0 + kMinute);
+    EXPECT_NE(std::tie(rows[1].location, rows[1].transport), std::tie(rows[2].location, rows[2].transport));
+    EXPECT_EQ(rows[3].minuteMs, kT0 + 3 * kMinute);
+    // The range is half open and counts a minute by its start.
+    EXPECT_EQ(reader.Minutes(kA, kT0 + kMinute, kT0 + 3 * kMinute).size(), 2u);
+    EXPECT_EQ(reader.Minutes(kA, kT0 + 1, kT0 + kMinute + 1).size(), 2u);
+    EXPECT_TRUE(reader.Minutes(kA, kT0 + 4 * kMinute, kT0 + 5 * kMinute).empty());
+    EXPECT_TRUE(reader.Minutes("(00:00:00:00:00:00)", 0, kT0 * 2).empty());
+}
+
+TEST_F(HistoryStoreTest, SummaryCountsMinutesAndKeepsLocationsInFirstSeenOrder) {
+    Write({{Seen(kB, kT0, -50, "Office"), Seen(kB, kT0 + 1, -50, "Hall")},
+           {Seen(kB, kT0 + 2 * kMinute, -50, "Yard", TTransport::LowEnergy),
+            Seen(kA, kT0 + kMinute, -1, "Hall")},
+           {Seen(kB, kT0 + 2 * kMinute + 1, -50, "Office")}});
+    const auto summary = Reader().Summary();
+    ASSERT_EQ(summary.size(), 2u);
+    EXPECT_EQ(summary[0].address, kA);
+    EXPECT_EQ(summary[0].minutesPresent, 1);
+    EXPECT_THAT(summary[0].locations, ElementsAre("Hall"));
+    EXPECT_EQ(summary[1].address, kB);
+    EXPECT_EQ(summary[1].firstMinuteMs, kT0);
+    EXPECT_EQ(summary[1].lastMinuteMs, kT0 + 2 * kMinute);
+    EXPECT_EQ(summary[1].minutesPresent, 2);
+    EXPECT_THAT(summary[1].locations, ElementsAre("Office", "Hall", "Yard"));
+}
+
+TEST_F(HistoryStoreTest, LatestKeepsTheNewestInquiryResponse) {
+    const std::string eirOld("\x02\x01\x06", 3), eirNew("\x05\x09QM\x00!", 6);
+    Write({{Seen(kA, kT0 + 10, -40, "Office", TTransport::Classic, eirNew),
+            Seen(kA, kT0 + 5, -50, "Office", TTransport::Classic, eirOld), Seen(kA, kT0 + 20, -30)},
+           {Seen(kA, kT0 + 1, -20, "Office", TTransport::Classic, eirOld)},
+           {Seen(kB, kT0, std::nullopt, "Office", TTransport::Classic, eirOld)}});
+    auto reader = Reader();
+    const auto latest = reader.Latest(kA);
+    ASSERT_TRUE(latest);
+    EXPECT_EQ(latest->receivedMs, kT0 + 10);
+    EXPECT_EQ(latest->rssi, -40);
+    EXPECT_EQ(latest->eir, eirNew);
+    ASSERT_TRUE(reader.Latest(kB));
+    EXPECT_FALSE(reader.Latest(kB)->rssi);
+    EXPECT_FALSE(reader.Latest("(00:00:00:00:00:00)"));
+}
+
+TEST_F(HistoryStoreTest, DeleteDevicesRemovesTheirHistoryAfterEarlierBatches) {
+    auto store = Open();
+    store->SightingsRecorded({Seen(kA, kT0, -40, "Office", TTransport::Classic, "x"), Seen(kB, kT0, -40)});
+    store->DeleteDevices({kA});
+    store->SightingsRecorded({Seen(kB, kT0 + kMinute, -40)});
+    store->Flush();
+    auto reader = Reader();
+    EXPECT_TRUE(reader.Minutes(kA, 0, kT0 * 2).empty());
+    EXPECT_FALSE(reader.Latest(kA));
+    const auto summary = reader.Summary();
+    ASSERT_EQ(summary.size(), 1u);
+    EXPECT_EQ(summary[0].address, kB);
+    EXPECT_EQ(summary[0].minutesPresent, 2);
+}
+
+TEST_F(HistoryStoreTest, OldMinutesAreRolledUpIntoHours) {
+    const std::int64_t hour = kT0 - (kT0 % (60 * kMinute));
+    TSettableClock clock(static_cast<std::int32_t>((hour + 40LL * 24 * 60 * kMinute) / 1000));
+    THistoryStoreOptions options;
+    options.clock = &clock;
+    options.rollupRowsPerStep = 2;
+    {
+        auto store = Open(options);
+        store->SightingsRecorded({Seen(kA, hour, -40), Seen(kA, hour + kMinute, -60),
+                                  Seen(kA, hour + 2 * kMinute, std::nullopt),
+                                  Seen(kA, hour + 61 * kMinute, -70), Seen(kA, clock.Now() * 1000LL, -10)});
+    }
+    // Each open writes and rolls one bounded step; three steps roll the four old rows.
+    for (int step = 0; step < 3; ++step) {
+        auto store = Open(options);
+        store->SightingsRecorded({Seen(kB, clock.Now() * 1000LL, -10)});
+    }
+    auto reader = Reader();
+    const auto rows = reader.Minutes(kA, 0, clock.Now() * 2000LL);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].minuteMs, hour);
+    EXPECT_EQ(rows[0].spanMinutes, 60);
+    EXPECT_EQ(rows[0].sightings, 3);
+    EXPECT_EQ(rows[0].rssiMin, -60);
+    EXPECT_EQ(rows[0].rssiMax, -40);
+    EXPECT_DOUBLE_EQ(*rows[0].rssiMean, -50.0);
+    EXPECT_EQ(rows[1].minuteMs, hour + 60 * kMinute);
+    EXPECT_EQ(rows[1].spanMinutes, 60);
+    EXPECT_EQ(rows[2].spanMinutes, 1);
+    EXPECT_EQ(reader.Summary()[0].minutesPresent, 5);
+}
+
+TEST_F(HistoryStoreTest, NewStoreIsStampedWithTheSchemaVersion) {
+    { std::ofstream(Path()).flush(); }  // an empty file is a database without tables
+    Write({{Seen(kA, kT0, -40)}});
+    TSqliteDatabase db(Path(), TSqliteDatabase::TMode::ReadOnly);
+    EXPECT_EQ(db.QueryInt("PRAGMA user_version"), 1);
+    EXPECT_EQ(db.QueryText("PRAGMA journal_mode"), "wal");
+    EXPECT_TRUE(log.Lines().empty());
+}
+
+std::string FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST_F(HistoryStoreTest, StoreOfANewerVersionIsLeftUnchanged) {
+    {
+        TSqliteDatabase db(Path(), TSqliteDatabase::TMode::ReadWriteCreate);
+        db.Execute("CREATE TABLE future(x); PRAGMA user_version = 7");
+    }
+    const std::string before = FileBytes(Path());
+    Write({{Seen(kA, kT0, -40)}});
+    EXPECT_EQ(FileBytes(Path()), before);
+    EXPECT_THAT(log.Lines(), ElementsAre(HasSubstr("newer version")));
+}
+
+TEST_F(HistoryStoreTest, DamagedStoreIsKeptAsideAndAFreshOneStarts) {
+    const std::string garbage(4096, 'Q');
+    { std::ofstream(Path(), std::ios::binary) << garbage; }
+    Write({{Seen(kA, kT0, -40)}});
+    const auto lines = log.Lines();
+    ASSERT_THAT(lines, ElementsAre(HasSubstr("History store damaged: kept as " + Path() + ".damaged-")));
+    const std::string kept = lines[0].substr(lines[0].find(Path()), Path().size() + 25);
+    EXPECT_EQ(FileBytes(kept), garbage);
+    EXPECT_EQ(Reader().Minutes(kA, kT0, kT0 + kMinute).size(), 1u);
+}
+
+TEST_F(HistoryStoreTest, WriteFailureKeepsABoundedBufferAndCountsWhatItDropped) {
+    auto& vfs = qmtest::FailingVfs();
+    THistoryStoreOptions options;
+    options.vfsName = qmtest::kFailingVfsName;
+    options.bufferSightings = 3;
+    auto store = Open(options);
+    store->SightingsRecorded({Seen(kA, kT0, -40)});
+    store->Flush();
+    vfs.failWrites = true;
+    store->SightingsRecorded({Seen(kA, kT0 + 1 * kMinute, -40), Seen(kA, kT0 + 2 * kMinute, -40)});
+    store->Flush();
+    store->SightingsRecorded({Seen(kA, kT0 + 3 * kMinute, -40), Seen(kA, kT0 + 4 * kMinute, -40)});
+    store->Flush();
+    EXPECT_THAT(log.Lines(),
+                ElementsAre(HasSubstr("History store stopped writing: keeping up to 3 sightings")));
+    vfs.failWrites = false;
+    store->SightingsRecorded({Seen(kA, kT0 + 5 * kMinute, -40)});
+    store->Flush();
+    EXPECT_THAT(log.Lines(),
+                ElementsAre(HasSubstr("stopped writing"),
+                            "History store writing again; 1 sightings had to be dropped meanwhile"));
+    std::vector<std::int64_t> minutes;
+    for (const auto& row : Reader().Minutes(kA, 0, kT0 * 2))
+        minutes.push_back((row.minuteMs - kT0) / kMinute);
+    EXPECT_THAT(minutes, ElementsAre(0, 2, 3, 4, 5));
+}
+
+TEST_F(HistoryStoreTest, DirectoryThatRefusesFilesTurnsTheHistoryOff) {
+    auto& vfs = qmtest::FailingVfs();
+    struct TCase {
+        const char* name;
+        std::function<std::string()> path;
+        bool refuse;
+    };
+    const std::vector<TCase> cases = {
+        {"under a regular file", [&] { return dir.write("plain", "x").string() + "/Quillmark.sqlite"; },
+         false},
+        {"the VFS refuses to open", [&] { return Path(); }, true},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.name);
+        TLog caseLog;
+        vfs.refuseOpen = test.refuse;
+        THistoryStoreOptions options;
+        options.vfsName = qmtest::kFailingVfsName;
+        options.clock = &clock;
+        {
+            TSqliteHistoryStore store(test.path(), caseLog.Callback(), options);
+            store.SightingsRecorded({Seen(kA, kT0, -40)});
+            store.DeleteDevices({kA});
+            store.Flush();
+        }
+        vfs.refuseOpen = false;
+        EXPECT_THAT(caseLog.Lines(), ElementsAre(HasSubstr("History store cannot be opened at")));
+    }
+}
+
+TEST_F(HistoryStoreTest, TwoStoresWritingOneFileLoseNothing) {
+    constexpr int kBatches = 40;
+    auto first = Open();
+    auto second = Open();
+    std::thread a([&] {
+        for (int i = 0; i < kBatches; ++i) first->SightingsRecorded({Seen(kA, kT0 + i * kMinute, -40)});
+    });
+    std::thread b([&] {
+        for (int i = 0; i < kBatches; ++i) second->SightingsRecorded({Seen(kA, kT0 + i * kMinute + 1, -60)});
+    });
+    a.join();
+    b.join();
+    first.reset();
+    second.reset();
+    const auto rows = Reader().Minutes(kA, 0, kT0 * 2);
+    ASSERT_EQ(rows.size(), static_cast<std::size_t>(kBatches));
+    for (const auto& row : rows) EXPECT_EQ(row.sightings, 2);
+    EXPECT_EQ(Reader().Summary()[0].minutesPresent, kBatches);
+    EXPECT_TRUE(log.Lines().empty());
+}
+
+TEST(HistoryStorePath, SitsBesideTheSessionFile) {
+    EXPECT_EQ(HistoryStorePath("/home/op/Quillmark.dat"), "/home/op/Quillmark.sqlite");
+    EXPECT_EQ(HistoryStorePath("Quillmark.dat"), "Quillmark.sqlite");
+    EXPECT_EQ(HistoryStorePath("/Quillmark.dat"), "/Quillmark.sqlite");
+}
+
+}  // namespace
