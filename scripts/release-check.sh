@@ -29,6 +29,7 @@ for bench in build/release/bench/*_bench; do
   echo "--- ${bench##*/}"
   case "${bench##*/}" in
     ui_*) "$bench" --smoke ;;
+    history_*) "$bench" --days 1 ;;
     *) "$bench" --benchmark_min_time=0 ;;
   esac
 done
