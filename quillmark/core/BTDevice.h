@@ -4,6 +4,7 @@
 // list's lock (TDeviceListLock), derived texts included.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,11 @@ public:
     const std::string& Location() const { return FLocation; }
     void SetLocation(std::string location) { FLocation = std::move(location); }
 
+    // Not persisted: the signal strength of the latest sighting that carried one, in dBm. The
+    // session file has no place for it; a front end fills it from the history store at start-up.
+    std::optional<std::int8_t> Signal() const { return FSignal; }
+    void SetSignal(std::optional<std::int8_t> dbm) { FSignal = dbm; }
+
     // "Paired", "Personal", "Connected" and "SDP", those that apply, joined by ", ".
     std::string FlagsText() const;
     // The attribute listing of every SDP record; throws the TError of an unreadable record.
@@ -96,6 +102,7 @@ private:
     std::string FRawSDPStream;
     std::vector<std::string> FRawSDPRecords;
     std::string FLocation;
+    std::optional<std::int8_t> FSignal;
 
     std::vector<std::string> FServices;
     std::int64_t FServicesRecordCount = -1;

@@ -34,6 +34,7 @@ TSightingOutcome RecordSighting(TDeviceList& list, const TSighting& sighting, co
     device->SetLastSeen(clock.Now());
     device->SetSeenCount(CountedOnce(device->SeenCount()));
     device->SetLocation(location);
+    if (sighting.rssi) device->SetSignal(sighting.rssi);
     return outcome;
 }
 

@@ -2,7 +2,7 @@
 // One sighting of a device, recorded in the device list the same way whether it comes from a live
 // inquiry or from a capture read later: a new address gets a record first seen now; the sighting
 // then sets the name (when it carries one), the class (when it carries one), last seen, the
-// location, and counts the sighting.
+// location and the signal (when it carries one), and counts the sighting.
 
 #include <cstdint>
 #include <optional>
