@@ -11,11 +11,15 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> bytes(data, size);
     if (const auto event = qm::bt::ParseHciEvent(bytes)) {
-        if (const auto* results = std::get_if<qm::bt::THciInquiryResults>(&*event))
+        if (const auto* results = std::get_if<qm::bt::THciInquiryResults>(&*event)) {
             if (results->entries.size() > 255) std::abort();
+            for (const auto& entry : results->entries)
+                if (entry.eir.size() >= size) std::abort();
+        }
         if (const auto* name = std::get_if<qm::bt::THciRemoteNameComplete>(&*event))
             if (name->name.size() > size) std::abort();
     }
     if (const auto name = qm::bt::EirName(bytes); name && name->size() >= size) std::abort();
+    if (qm::bt::EirSignificantPart(bytes).size() > size) std::abort();
     return 0;
 }

@@ -3,6 +3,7 @@
 #include "quillmark/base/Error.h"
 #include "quillmark/bluetooth/QuerySDP.h"
 #include "quillmark/core/DeviceListLock.h"
+#include "quillmark/core/SightingRecorder.h"
 #include "quillmark/core/Trace.h"
 
 namespace qm {
@@ -12,22 +13,17 @@ namespace {
 constexpr const char* kFunction = "BTPerformDiscovery";
 
 // The record update of one result, under the list's lock.
-TSightingOutcome UpdateRecord(TSessionState& session, const bt::TInquiryResult& result,
-                              const std::string& address) {
-    TSighting sighting;
-    sighting.address = address;
-    sighting.name = result.Name;
-    sighting.classOfDevice = result.ClassOfDevice;
+TSightingOutcome UpdateRecord(TSessionState& session, TSightingRecorder& recorder, const TSighting& sighting) {
     TDeviceListLock lock(session.DeviceList());
-    const TSightingOutcome outcome = RecordSighting(*lock, sighting, session.Location(), session.Clock());
+    const TSightingOutcome outcome = recorder.Record(*lock, sighting, session.Location(), session.Clock());
     lock->NotifyChanged();
     return outcome;
 }
 
 }  // namespace
 
-bool BTPerformDiscovery(bt::TBluetoothPlatform& platform, TSessionState& session,
-                        IDiscoveryServices& thread) {
+bool BTPerformDiscovery(bt::TBluetoothPlatform& platform, TSessionState& session, IDiscoveryServices& thread,
+                        ISightingSink* sink) {
     QM_TRACE(kFunction, 100, "Start scan");
     std::unique_ptr<bt::TInquiryLookup> lookup;
     const bt::TLookupStatus begun = platform.BeginInquiry(lookup);
@@ -38,21 +34,23 @@ bool BTPerformDiscovery(bt::TBluetoothPlatform& platform, TSessionState& session
     if (begun.code != bt::TLookupCode::Ok)
         throw TError::WithSystemError("Unable to start device lookup.", begun.systemError);
 
-    bt::TInquiryResult result;
+    TSightingRecorder recorder(sink);
+    TSighting sighting;
     while (!thread.IsTerminated()) {
-        const bt::TLookupStatus next = lookup->Next(result);
+        const bt::TLookupStatus next = lookup->Next(sighting);
         if (next.code == bt::TLookupCode::EndOfResults) break;
         if (next.code != bt::TLookupCode::Ok)
             throw TError::WithSystemError("Unable to read device information.", next.systemError);
-        const std::string address = bt::BTAddressToString(result.Address);
+        const std::string& address = sighting.address;
         QM_TRACE(kFunction, 100, "   Saw device %s", address.c_str());
-        const TSightingOutcome sighting = UpdateRecord(session, result, address);
-        if (sighting.isNew) {
+        const TSightingOutcome outcome = UpdateRecord(session, recorder, sighting);
+        if (outcome.isNew) {
             thread.ThreadLog("Found new device: " + address);
             thread.NewDeviceFound();
         }
-        if (sighting.sdpDue) QuerySDP(platform, session, address);
+        if (outcome.sdpDue) QuerySDP(platform, session, address);
     }
+    recorder.HandOver();
     return true;
 }
 

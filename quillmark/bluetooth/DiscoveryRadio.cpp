@@ -41,8 +41,8 @@ namespace {
 // the radio may live on with its other users.
 class TOwningInquiryPass : public IInquiryPass {
 public:
-    TOwningInquiryPass(std::shared_ptr<bt::TSocketFactory> radio, TSessionState& session)
-        : FRadio(std::move(radio)), FPlatform(*FRadio), FPass(FPlatform, session) {}
+    TOwningInquiryPass(std::shared_ptr<bt::TSocketFactory> radio, TSessionState& session, ISightingSink* sink)
+        : FRadio(std::move(radio)), FPlatform(*FRadio, {}, session.Clock()), FPass(FPlatform, session, sink) {}
     bool Perform(IDiscoveryServices& thread) override { return FPass.Perform(thread); }
 
 private:
@@ -53,8 +53,9 @@ private:
 
 }  // namespace
 
-std::unique_ptr<IInquiryPass> MakeInquiryPass(std::shared_ptr<bt::TSocketFactory> radio, TSessionState& session) {
-    return std::make_unique<TOwningInquiryPass>(std::move(radio), session);
+std::unique_ptr<IInquiryPass> MakeInquiryPass(std::shared_ptr<bt::TSocketFactory> radio, TSessionState& session,
+                                              ISightingSink* sink) {
+    return std::make_unique<TOwningInquiryPass>(std::move(radio), session, sink);
 }
 
 }  // namespace qm

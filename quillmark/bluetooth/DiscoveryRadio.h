@@ -10,6 +10,7 @@
 #include "quillmark/bluetooth/platform/SocketFactory.h"
 #include "quillmark/core/InquiryPass.h"
 #include "quillmark/core/SessionState.h"
+#include "quillmark/core/SightingSink.h"
 
 namespace qm {
 
@@ -26,7 +27,9 @@ bool TakeRadioOption(std::string_view argument, TRadioChoice& choice);
 // scenario file: " with the path, or the scenario reader's error.
 std::shared_ptr<bt::TSocketFactory> OpenRadio(const TRadioChoice& choice);
 
-// An inquiry pass over a radio, which it keeps while it lives.
-std::unique_ptr<IInquiryPass> MakeInquiryPass(std::shared_ptr<bt::TSocketFactory> radio, TSessionState& session);
+// An inquiry pass over a radio, which it keeps while it lives; its sightings also go to the sink
+// (which may be null and must outlive the pass).
+std::unique_ptr<IInquiryPass> MakeInquiryPass(std::shared_ptr<bt::TSocketFactory> radio, TSessionState& session,
+                                              ISightingSink* sink = nullptr);
 
 }  // namespace qm

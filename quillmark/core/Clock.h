@@ -1,6 +1,7 @@
 #pragma once
 // The current time in seconds since 1970-01-01 UTC, behind an interface so that tests (and the
-// emulated radio) can set it. Time stamps of the inventory are signed 32-bit seconds.
+// emulated radio) can set it. Time stamps of the inventory are signed 32-bit seconds; sightings
+// are stamped in milliseconds.
 
 #include <atomic>
 #include <cstdint>
@@ -11,6 +12,8 @@ class IClock {
 public:
     virtual ~IClock() = default;
     virtual std::int32_t Now() const = 0;
+    // Milliseconds since 1970-01-01 UTC; a clock without a finer reading gives its seconds.
+    virtual std::int64_t NowMs() const { return std::int64_t{Now()} * 1000; }
 };
 
 // The system's real-time clock.

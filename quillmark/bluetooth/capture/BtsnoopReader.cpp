@@ -21,18 +21,22 @@ constexpr std::uint32_t kReceived = 0x01;
 constexpr std::uint32_t kCommandOrEvent = 0x02;
 constexpr std::uint32_t kMonitorOpcodeMask = 0xFFFF;
 constexpr std::uint32_t kMonitorEventPacket = 3;
-constexpr std::int64_t kMicroseconds = 1000000;
+constexpr std::int64_t kMicrosecondsPerMs = 1000;
+constexpr std::int64_t kMsPerSecond = 1000;
 
 std::int64_t LoadBe64(const std::uint8_t* p) {
     const std::uint64_t value = static_cast<std::uint64_t>(LoadBe32(p)) << 32 | LoadBe32(p + 4);
     return static_cast<std::int64_t>(value);
 }
 
-// Whole seconds since 1970, rounded down; the subtraction cannot overflow for any stored value.
-std::int64_t UnixSeconds(std::int64_t btsnoopMicroseconds) {
-    const std::int64_t seconds = btsnoopMicroseconds / kMicroseconds;
-    const std::int64_t rest = btsnoopMicroseconds % kMicroseconds;
-    return seconds - (rest < 0 ? 1 : 0) - kBtsnoopUnixEpoch / kMicroseconds;
+// The quotient rounded down, also for a negative value.
+std::int64_t FloorDivide(std::int64_t value, std::int64_t divisor) {
+    return value / divisor - (value % divisor < 0 ? 1 : 0);
+}
+
+// Whole milliseconds since 1970, rounded down; the subtraction cannot overflow for any stored value.
+std::int64_t UnixMs(std::int64_t btsnoopMicroseconds) {
+    return FloorDivide(btsnoopMicroseconds, kMicrosecondsPerMs) - kBtsnoopUnixEpoch / kMicrosecondsPerMs;
 }
 
 bool KnownDatalink(std::uint32_t datalink) {
@@ -100,7 +104,8 @@ bool TBtsnoopReader::NextRecord(TCaptureEvent& event, bool& isEvent) {
     const std::uint32_t originalLength = LoadBe32(&header[0]);
     const std::uint32_t includedLength = LoadBe32(&header[4]);
     const std::uint32_t flags = LoadBe32(&header[8]);
-    event.unixSeconds = UnixSeconds(LoadBe64(&header[16]));
+    event.unixMs = UnixMs(LoadBe64(&header[16]));
+    event.unixSeconds = FloorDivide(event.unixMs, kMsPerSecond);
 
     const bool typed = FDatalink == kBtsnoopUart;
     const std::size_t kept = std::min<std::size_t>(includedLength, kMaxEventBytes + (typed ? 1 : 0));

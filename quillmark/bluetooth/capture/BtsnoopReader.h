@@ -32,7 +32,8 @@ inline constexpr std::uint32_t kBtsnoopMonitor = 2001;
 inline constexpr std::int64_t kBtsnoopUnixEpoch = 0x00dcddb30f2f8000;
 
 struct TCaptureEvent {
-    std::int64_t unixSeconds = 0;      // the record's time stamp
+    std::int64_t unixSeconds = 0;      // the record's time stamp, whole seconds rounded down
+    std::int64_t unixMs = 0;           // the same in milliseconds, rounded down
     std::vector<std::uint8_t> packet;  // as read from a raw HCI socket: 0x04, event code, length, ...
 };
 

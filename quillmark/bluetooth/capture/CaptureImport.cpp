@@ -4,15 +4,17 @@
 #include <cerrno>
 #include <fstream>
 #include <limits>
+#include <set>
 #include <vector>
 
 #include "quillmark/base/Error.h"
 #include "quillmark/base/SystemErrorText.h"
 #include "quillmark/bluetooth/capture/BtsnoopReader.h"
+#include "quillmark/bluetooth/platform/ClassicSighting.h"
 #include "quillmark/bluetooth/platform/HciPackets.h"
 #include "quillmark/core/DeviceListLock.h"
-#include "quillmark/core/DeviceSighting.h"
 #include "quillmark/core/SessionLog.h"
+#include "quillmark/core/SightingRecorder.h"
 #include "quillmark/core/Utf8.h"
 
 namespace qm::bt {
@@ -26,43 +28,59 @@ std::int32_t InventoryTime(std::int64_t unixSeconds) {
 }
 
 // Holds the device list's lock for the whole import, so the inventory is never seen half imported.
+// A device counts once per inquiry, as the live pass counts it: an inquiry ends with its Inquiry
+// Complete event, and the next begins with the Command Status of its Inquiry command (or with the
+// first result after a completion, when the capture holds no command status).
 class TImporter {
 public:
-    explicit TImporter(TSessionState& session)
+    TImporter(TSessionState& session, TSightingRecorder& recorder)
         : FSession(session),
+          FRecorder(recorder),
           FLock(session.DeviceList()),
           FSeenAgain(static_cast<std::size_t>(FLock->Count())) {}
     ~TImporter() { FLock->NotifyChanged(); }
     TImporter(const TImporter&) = delete;
     TImporter& operator=(const TImporter&) = delete;
 
-    void Take(const THciEvent& event, std::int32_t time);
+    void Take(const THciEvent& event, const TCaptureEvent& record);
     TCaptureImport& Result() { return FResult; }
 
 private:
     void Sighted(const TSighting& sighting, std::int32_t time);
-    void Named(const THciRemoteNameComplete& complete, std::int32_t time);
+    void SightedAgain(TBTDevice& device, const TSighting& sighting, std::int32_t time);
+    void Named(const THciRemoteNameComplete& complete, std::int64_t ms, std::int32_t time);
     void Counted(const TSightingOutcome& outcome);
 
     TSessionState& FSession;
+    TSightingRecorder& FRecorder;
     TDeviceListLock FLock;
     TSettableClock FClock;
     TCaptureImport FResult;
     // Of the devices the session held before, by index: whether the capture saw them.
     std::vector<bool> FSeenAgain;
+    // The devices the current inquiry has reported.
+    std::set<std::string> FInInquiry;
 };
 
-void TImporter::Take(const THciEvent& event, std::int32_t time) {
+void TImporter::Take(const THciEvent& event, const TCaptureEvent& record) {
+    const std::int32_t time = InventoryTime(record.unixSeconds);
     if (const auto* results = std::get_if<THciInquiryResults>(&event)) {
-        for (const THciInquiryEntry& entry : results->entries) {
-            TSighting sighting;
-            sighting.address = BTAddressToString(entry.address);
-            sighting.name = ValidUtf8(entry.name.value_or(std::string()));
-            sighting.classOfDevice = entry.classOfDevice;
-            Sighted(sighting, time);
+        for (THciInquiryEntry entry : results->entries) {
+            entry.receivedMs = record.unixMs;
+            std::optional<std::string> name = std::move(entry.name);
+            const TSighting sighting = ClassicSighting(std::move(entry), ValidUtf8(name.value_or(std::string())));
+            TBTDevice* known = FLock->FindDevice(sighting.address);
+            if (known && FInInquiry.contains(sighting.address))
+                SightedAgain(*known, sighting, time);
+            else
+                Sighted(sighting, time);
         }
     } else if (const auto* complete = std::get_if<THciRemoteNameComplete>(&event)) {
-        if (complete->status == 0) Named(*complete, time);
+        if (complete->status == 0) Named(*complete, record.unixMs, time);
+    } else if (std::holds_alternative<THciInquiryComplete>(event)) {
+        FInInquiry.clear();
+    } else if (const auto* status = std::get_if<THciCommandStatus>(&event)) {
+        if (status->opcode == hci::kInquiry) FInInquiry.clear();
     }
 }
 
@@ -72,19 +90,33 @@ void TImporter::Sighted(const TSighting& sighting, std::int32_t time) {
     const std::int32_t firstSeen = known ? std::min(known->FirstSeen(), time) : time;
     const std::int32_t lastSeen = known ? std::max(known->LastSeen(), time) : time;
     FClock.Set(time);
-    const TSightingOutcome outcome = RecordSighting(*FLock, sighting, FSession.Location(), FClock);
+    const TSightingOutcome outcome = FRecorder.Record(*FLock, sighting, FSession.Location(), FClock);
     outcome.device->SetFirstSeen(firstSeen);
     outcome.device->SetLastSeen(lastSeen);
+    FInInquiry.insert(sighting.address);
     ++FResult.sightings;
     Counted(outcome);
 }
 
-void TImporter::Named(const THciRemoteNameComplete& complete, std::int32_t time) {
+// A further result of the same inquiry brings what it carries, as the live inquiry merges it, and
+// is not counted again.
+void TImporter::SightedAgain(TBTDevice& device, const TSighting& sighting, std::int32_t time) {
+    if (!sighting.name.empty()) device.SetName(sighting.name);
+    if (sighting.classOfDevice) {
+        device.SetMajorClass(MajorClassOf(*sighting.classOfDevice));
+        device.SetMinorClass(MinorClassOf(*sighting.classOfDevice));
+    }
+    if (sighting.rssi) device.SetSignal(sighting.rssi);
+    device.SetLastSeen(std::max(device.LastSeen(), time));
+}
+
+void TImporter::Named(const THciRemoteNameComplete& complete, std::int64_t ms, std::int32_t time) {
     const std::string address = BTAddressToString(complete.address);
     TBTDevice* device = FLock->FindDevice(address);
     if (!device) {
         TSighting sighting;
         sighting.address = address;
+        sighting.receivedMs = ms;
         sighting.name = ValidUtf8(complete.name);
         Sighted(sighting, time);
         return;
@@ -108,25 +140,30 @@ void TImporter::Counted(const TSightingOutcome& outcome) {
 
 }  // namespace
 
-TCaptureImport ImportBtsnoop(std::istream& capture, TSessionState& session) {
+TCaptureImport ImportBtsnoop(std::istream& capture, TSessionState& session, ISightingSink* sink) {
     std::string refusal;
     std::optional<TBtsnoopReader> reader = TBtsnoopReader::Open(capture, refusal);
     if (!reader) throw TError(refusal);
-    TImporter importer(session);
-    TCaptureEvent event;
-    while (reader->NextEvent(event))
-        if (const std::optional<THciEvent> parsed = ParseHciEvent(event.packet))
-            importer.Take(*parsed, InventoryTime(event.unixSeconds));
-    importer.Result().truncated = reader->Truncated();
-    return importer.Result();
+    TSightingRecorder recorder(sink);
+    TCaptureImport result;
+    {
+        TImporter importer(session, recorder);
+        TCaptureEvent event;
+        while (reader->NextEvent(event))
+            if (const std::optional<THciEvent> parsed = ParseHciEvent(event.packet)) importer.Take(*parsed, event);
+        importer.Result().truncated = reader->Truncated();
+        result = importer.Result();
+    }
+    recorder.HandOver();
+    return result;
 }
 
-TCaptureImport ImportBtsnoopFile(const std::string& file, TSessionState& session) {
+TCaptureImport ImportBtsnoopFile(const std::string& file, TSessionState& session, ISightingSink* sink) {
     std::ifstream capture(file, std::ios::binary);
     if (!capture) throw TError("Unable to read " + file + ": " + SystemErrorText(errno));
     TCaptureImport result;
     try {
-        result = ImportBtsnoop(capture, session);
+        result = ImportBtsnoop(capture, session, sink);
     } catch (const TError& refusal) {
         throw TError(file + ": " + refusal.Message());
     }

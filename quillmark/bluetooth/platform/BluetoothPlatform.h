@@ -1,6 +1,8 @@
 #pragma once
 // The platform's Bluetooth lookups, in the shape the inquiry and the SDP query use: begin a
-// lookup, take one result after the other, end it (by destroying the lookup). Each step reports
+// lookup, take one result after the other, end it (by destroying the lookup). The inquiry's
+// results are sightings, the one carrier every source of the program yields; a platform that is
+// not a socket (a daemon's bus interface) is one more implementation of this interface. Each step reports
 // one of the distinct outcomes below; a failure carries the system error number, so that callers
 // end their messages with that error's text.
 
@@ -9,6 +11,7 @@
 #include <string>
 
 #include "quillmark/bluetooth/platform/BluetoothAddress.h"
+#include "quillmark/core/Sighting.h"
 
 namespace qm::bt {
 
@@ -28,16 +31,12 @@ struct TLookupStatus {
     static TLookupStatus Failure(int error) { return {TLookupCode::Failed, error}; }
 };
 
-struct TInquiryResult {
-    std::string Name;  // valid UTF-8; empty when the device gave none
-    std::uint32_t ClassOfDevice = 0;
-    TBdAddr Address;
-};
-
 class TInquiryLookup {
 public:
     virtual ~TInquiryLookup() = default;
-    virtual TLookupStatus Next(TInquiryResult& result) = 0;
+    // The next device of the inquiry: its address text, name (valid UTF-8), class, signal, time
+    // and response data.
+    virtual TLookupStatus Next(TSighting& sighting) = 0;
 };
 
 class TServiceLookup {

@@ -54,19 +54,28 @@ int THciInquiry::CollectResults(std::vector<THciInquiryEntry>& entries) {
     return AwaitEvent(limits_.inquiryCompleteMs, [&](THciEvent& event) -> std::optional<int> {
         if (const auto* complete = std::get_if<THciInquiryComplete>(&event))
             return complete->status == 0 ? 0 : ErrorOfHciStatus(complete->status);
-        if (auto* results = std::get_if<THciInquiryResults>(&event))
-            for (auto& entry : results->entries) Merge(entries, std::move(entry));
+        if (auto* results = std::get_if<THciInquiryResults>(&event)) {
+            const std::int64_t receivedMs = clock_.NowMs();
+            for (auto& entry : results->entries) {
+                entry.receivedMs = receivedMs;
+                Merge(entries, std::move(entry));
+            }
+        }
         return std::nullopt;
     });
 }
 
 // A controller may report a device more than once in one inquiry; the later report fills in a
-// name the earlier one lacked. Beyond the limit further devices are dropped.
+// name the earlier one lacked and brings the newer signal, response data and time. Beyond the
+// limit further devices are dropped.
 void THciInquiry::Merge(std::vector<THciInquiryEntry>& entries, THciInquiryEntry entry) {
     const auto known = std::find_if(entries.begin(), entries.end(),
                                     [&](const THciInquiryEntry& e) { return e.address == entry.address; });
     if (known != entries.end()) {
         if (!known->name && entry.name) known->name = std::move(entry.name);
+        if (entry.rssi) known->rssi = entry.rssi;
+        if (!entry.eir.empty()) known->eir = std::move(entry.eir);
+        known->receivedMs = entry.receivedMs;
         return;
     }
     if (entries.size() < limits_.maxInquiryResults) entries.push_back(std::move(entry));

@@ -8,15 +8,19 @@
 
 #include "quillmark/bluetooth/platform/HciPackets.h"
 #include "quillmark/bluetooth/platform/ProtocolLimits.h"
+#include "quillmark/core/Clock.h"
 
 namespace qm::bt {
 
 class THciInquiry {
 public:
-    THciInquiry(int fd, const TProtocolLimits& limits) : fd_(fd), limits_(limits) {}
+    // The clock stamps each result with the time its event arrived.
+    THciInquiry(int fd, const TProtocolLimits& limits, const IClock& clock = SystemClock())
+        : fd_(fd), limits_(limits), clock_(clock) {}
 
     // Runs one inquiry of the default length; fills entries with the distinct devices in order of
-    // their first result. Returns 0 or the system error number of the failure.
+    // their first result, each with what its latest result told. Returns 0 or the system error
+    // number of the failure.
     int Run(std::vector<THciInquiryEntry>& entries);
 
     // The device's name by a Remote Name Request (raw bytes); none when it cannot be had in time.
@@ -34,6 +38,7 @@ private:
 
     int fd_;
     TProtocolLimits limits_;
+    const IClock& clock_;
 };
 
 }  // namespace qm::bt

@@ -25,6 +25,13 @@ THciInquiryEntry EntryAt(const std::uint8_t* p, std::size_t classAt) {
     return entry;
 }
 
+// The formats that carry a signal strength put it right after the clock offset.
+THciInquiryEntry EntryWithRssiAt(const std::uint8_t* p, std::size_t classAt) {
+    THciInquiryEntry entry = EntryAt(p, classAt);
+    entry.rssi = static_cast<std::int8_t>(p[classAt + 5]);
+    return entry;
+}
+
 std::optional<THciEvent> StandardResults(Bytes params) {
     if (params.empty()) return std::nullopt;
     const std::size_t count = params[0];
@@ -45,7 +52,7 @@ std::optional<THciEvent> RssiResults(Bytes params) {
         return std::nullopt;
     const std::size_t classAt = entrySize == kRssiEntry ? 8 : 9;
     for (std::size_t i = 0; i < count; ++i)
-        results.entries.push_back(EntryAt(&params[1 + i * entrySize], classAt));
+        results.entries.push_back(EntryWithRssiAt(&params[1 + i * entrySize], classAt));
     return results;
 }
 
@@ -53,8 +60,11 @@ std::optional<THciEvent> ExtendedResult(Bytes params) {
     constexpr std::size_t kFixed = 1 + 14;
     if (params.size() < kFixed || params[0] != 1) return std::nullopt;
     THciInquiryResults results;
-    THciInquiryEntry entry = EntryAt(&params[1], 8);
-    entry.name = EirName(params.subspan(kFixed));
+    THciInquiryEntry entry = EntryWithRssiAt(&params[1], 8);
+    const Bytes eir = params.subspan(kFixed);
+    entry.name = EirName(eir);
+    const Bytes significant = EirSignificantPart(eir);
+    entry.eir.assign(significant.begin(), significant.end());
     results.entries.push_back(std::move(entry));
     return results;
 }
@@ -131,6 +141,16 @@ std::optional<THciEvent> ParseHciEvent(std::span<const std::uint8_t> packet) {
     const std::size_t length = packet[2];
     if (packet.size() != 3 + length) return std::nullopt;
     return ParseParameters(packet[1], packet.subspan(3, length));
+}
+
+std::span<const std::uint8_t> EirSignificantPart(std::span<const std::uint8_t> eir) {
+    std::size_t at = 0;
+    while (at < eir.size()) {
+        const std::size_t length = eir[at];
+        if (length == 0 || at + 1 + length > eir.size()) break;
+        at += 1 + length;
+    }
+    return eir.first(at);
 }
 
 std::optional<std::string> EirName(std::span<const std::uint8_t> eir) {

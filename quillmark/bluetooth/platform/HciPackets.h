@@ -57,6 +57,9 @@ struct THciInquiryEntry {
     std::uint8_t pageScanRepetitionMode = 0;
     std::uint16_t clockOffset = 0;
     std::optional<std::string> name;  // raw bytes of the EIR name, when present
+    std::optional<std::int8_t> rssi;  // dBm, from the formats that carry it
+    std::string eir;                  // the significant part of the extended inquiry response
+    std::int64_t receivedMs = 0;      // set by the reader: when the event arrived, UTC milliseconds
 };
 
 struct THciInquiryResults {
@@ -88,6 +91,10 @@ using THciEvent = std::variant<THciInquiryResults, THciInquiryComplete, THciComm
 // The event of one packet read from a raw HCI socket (type byte included); none when the packet
 // is not a well-formed event.
 std::optional<THciEvent> ParseHciEvent(std::span<const std::uint8_t> packet);
+
+// The extended inquiry response's structures up to the first zero length (the padding that fills
+// the rest of the 240 bytes) or up to the last structure that fits whole.
+std::span<const std::uint8_t> EirSignificantPart(std::span<const std::uint8_t> eir);
 
 // The name carried in extended inquiry response data: the complete local name, else the
 // shortened one; none when neither is present.

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 
+#include "quillmark/bluetooth/platform/ClassicSighting.h"
 #include "quillmark/bluetooth/platform/HciInquiry.h"
 #include "quillmark/bluetooth/platform/SdpClient.h"
 #include "quillmark/bluetooth/platform/SdpPdu.h"
@@ -19,13 +20,11 @@ public:
           inquiry_(controller_.Get(), limits),
           entries_(std::move(entries)) {}
 
-    TLookupStatus Next(TInquiryResult& result) override {
+    TLookupStatus Next(TSighting& sighting) override {
         if (next_ >= entries_.size()) return TLookupStatus::Of(TLookupCode::EndOfResults);
-        const THciInquiryEntry& entry = entries_[next_++];
+        THciInquiryEntry& entry = entries_[next_++];
         const std::optional<std::string> name = entry.name ? entry.name : inquiry_.RemoteName(entry);
-        result.Name = ValidUtf8(name.value_or(std::string()));
-        result.ClassOfDevice = entry.classOfDevice;
-        result.Address = entry.address;
+        sighting = ClassicSighting(std::move(entry), ValidUtf8(name.value_or(std::string())));
         return TLookupStatus::Success();
     }
 
@@ -58,7 +57,7 @@ TLookupStatus TProtocolPlatform::BeginInquiry(std::unique_ptr<TInquiryLookup>& l
     TUniqueFd controller = sockets_.OpenController(error);
     if (!controller.Valid()) return TLookupStatus::Failure(error);
     std::vector<THciInquiryEntry> entries;
-    if (const int failed = THciInquiry(controller.Get(), limits_).Run(entries))
+    if (const int failed = THciInquiry(controller.Get(), limits_, clock_).Run(entries))
         return TLookupStatus::Failure(failed);
     if (entries.empty()) return TLookupStatus::Of(TLookupCode::NothingFound);
     lookup = std::make_unique<TProtocolInquiryLookup>(std::move(controller), limits_, std::move(entries));

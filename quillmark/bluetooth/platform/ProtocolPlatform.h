@@ -5,13 +5,16 @@
 #include "quillmark/bluetooth/platform/BluetoothPlatform.h"
 #include "quillmark/bluetooth/platform/ProtocolLimits.h"
 #include "quillmark/bluetooth/platform/SocketFactory.h"
+#include "quillmark/core/Clock.h"
 
 namespace qm::bt {
 
 class TProtocolPlatform : public TBluetoothPlatform {
 public:
-    explicit TProtocolPlatform(TSocketFactory& sockets, const TProtocolLimits& limits = {})
-        : sockets_(sockets), limits_(limits) {}
+    // The clock stamps the inquiry's results with the time they arrived.
+    explicit TProtocolPlatform(TSocketFactory& sockets, const TProtocolLimits& limits = {},
+                               const IClock& clock = SystemClock())
+        : sockets_(sockets), limits_(limits), clock_(clock) {}
 
     // The inquiry runs to its completion here; the results are then read one by one, and a device
     // whose result carried no name is asked for it when its result is read.
@@ -23,6 +26,7 @@ public:
 private:
     TSocketFactory& sockets_;
     TProtocolLimits limits_;
+    const IClock& clock_;
 };
 
 }  // namespace qm::bt

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -12,6 +13,7 @@
 #include "quillmark/bluetooth/capture/BtsnoopReader.h"
 #include "quillmark/bluetooth/capture/CaptureImport.h"
 #include "quillmark/core/DeviceListLock.h"
+#include "quillmark/core/SightingSink.h"
 #include "support/BtsnoopCapture.h"
 #include "testsupport/ScopedTempDir.h"
 
@@ -60,17 +62,23 @@ qmtest::Bytes WithPacketType(std::uint8_t type, const qmtest::Bytes& packet) {
     return framed;
 }
 
-// One inquiry as a controller reports it: the three result formats, names asked for, a failed
-// name request, the host's own command (which looks like an inquiry result and is no event).
+// Two inquiries as a controller reports them: the three result formats, a device reported twice
+// in one inquiry, names asked for, a failed name request, the host's own command (which looks
+// like an inquiry result and is no event), and a device heard again in the second inquiry.
 BtsnoopCapture Inquiry(std::uint32_t datalink) {
     BtsnoopCapture capture(datalink);
     capture.Command(qmtest::InquiryResultEvent(kDave, kPhoneClass), CaptureTime(kStart))
+        .Event(qmtest::InquiryStartedEvent(), CaptureTime(kStart))
         .Event(qmtest::InquiryResultEvent(kAlice, kPhoneClass), CaptureTime(kStart, 250000))
         .Event(qmtest::InquiryResultRssiEvent(kBob, kHeadsetClass), CaptureTime(kStart + 1))
         .Event(qmtest::ExtendedInquiryResultEvent(kCarol, kHeadsetClass, "Carol's headset"),
                CaptureTime(kStart + 2))
+        .Event(qmtest::ExtendedInquiryResultEvent(kCarol, kHeadsetClass, "Carol's headset"),
+               CaptureTime(kStart + 2, 500000))
+        .Event(qmtest::InquiryCompleteEvent(), CaptureTime(kStart + 3))
         .Event(qmtest::RemoteNameCompleteEvent(0, kAlice, "Alice \xFF phone"), CaptureTime(kStart + 3))
         .Event(qmtest::RemoteNameCompleteEvent(0x04, kBob, "Not Bob"), CaptureTime(kStart + 4))
+        .Event(qmtest::InquiryStartedEvent(), CaptureTime(kStart + 50))
         .Event(qmtest::ExtendedInquiryResultEvent(kCarol, kHeadsetClass, "Carol 2"),
                CaptureTime(kStart + 60));
     return capture;
@@ -82,7 +90,7 @@ TEST_P(EveryDatalink, RecordsEachDeviceAsASightingAtTheCaptureTime) {
     const auto result = Import(Inquiry(GetParam()).Text());
     EXPECT_EQ(result.newDevices, 3);
     EXPECT_EQ(result.updatedDevices, 0);
-    EXPECT_EQ(result.sightings, 4);
+    EXPECT_EQ(result.sightings, 4);  // Carol once in each inquiry
     EXPECT_FALSE(result.truncated);
     EXPECT_EQ(Count(), 3);
     EXPECT_EQ(Device(kDave), nullptr);
@@ -151,6 +159,7 @@ TEST_F(CaptureImport, KnownDeviceKeepsTheWidestSpanAndIsCountedOnce) {
     }
     BtsnoopCapture capture(qm::bt::kBtsnoopHci);
     capture.Event(qmtest::InquiryResultEvent(kAlice, kPhoneClass), CaptureTime(kStart))
+        .Event(qmtest::InquiryCompleteEvent(), CaptureTime(kStart + 10))
         .Event(qmtest::InquiryResultRssiEvent(kAlice, kPhoneClass), CaptureTime(kStart + 15))
         .Event(qmtest::RemoteNameCompleteEvent(0, kAlice, ""), CaptureTime(kStart + 30));
     const auto result = Import(capture.Text());
@@ -163,6 +172,41 @@ TEST_F(CaptureImport, KnownDeviceKeepsTheWidestSpanAndIsCountedOnce) {
     EXPECT_EQ(alice->SeenCount(), 7);
     EXPECT_EQ(alice->Location(), "Lab");
     EXPECT_EQ(alice->Type(), qm::dtPhone);
+}
+
+class TCollectingSink : public qm::ISightingSink {
+public:
+    void SightingsRecorded(std::vector<qm::TRecordedSighting> batch) override { batches.push_back(std::move(batch)); }
+    std::vector<std::vector<qm::TRecordedSighting>> batches;
+};
+
+// The history gets what the inventory counted, once per device per inquiry, at the capture's
+// times in milliseconds, with the signal and the response data, as one batch.
+TEST_F(CaptureImport, SightingsGoToTheSinkAtTheCaptureTimes) {
+    TCollectingSink sink;
+    std::istringstream capture(Inquiry(qm::bt::kBtsnoopHci).Text());
+    qm::bt::ImportBtsnoop(capture, session_, &sink);
+    ASSERT_EQ(sink.batches.size(), 1u);
+    const auto& batch = sink.batches[0];
+    struct TExpected {
+        TBdAddr address;
+        std::int64_t ms;
+        std::optional<std::int8_t> rssi;
+        bool eir;
+    };
+    const std::vector<TExpected> expected{{kAlice, kStart * 1000 + 250, std::nullopt, false},
+                                          {kBob, (kStart + 1) * 1000, -60, false},
+                                          {kCarol, (kStart + 2) * 1000, -60, true},
+                                          {kCarol, (kStart + 60) * 1000, -60, true}};
+    ASSERT_EQ(batch.size(), expected.size());
+    for (std::size_t i = 0; i < batch.size(); ++i) {
+        EXPECT_EQ(batch[i].sighting.address, qm::bt::BTAddressToString(expected[i].address)) << i;
+        EXPECT_EQ(batch[i].sighting.receivedMs, expected[i].ms) << i;
+        EXPECT_EQ(batch[i].sighting.rssi, expected[i].rssi) << i;
+        EXPECT_EQ(!batch[i].sighting.eir.empty(), expected[i].eir) << i;
+        EXPECT_EQ(batch[i].location, "Lab") << i;
+    }
+    EXPECT_EQ(Device(kCarol)->Signal(), std::optional<std::int8_t>(-60));
 }
 
 TEST_F(CaptureImport, DeviceHeardOnlyByItsNameIsSightedOnce) {

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "quillmark/bluetooth/platform/HciPackets.h"
@@ -13,14 +15,13 @@
 namespace {
 
 using qm::bt::TInquiryLookup;
-using qm::bt::TInquiryResult;
 using qm::bt::TLookupCode;
 using qmtest::TEmulatedPlatform;
 
 struct TInquiryRun {
     TLookupCode begin = TLookupCode::Ok;
     int error = 0;
-    std::vector<TInquiryResult> results;
+    std::vector<qm::TSighting> results;
 };
 
 TInquiryRun RunInquiry(TEmulatedPlatform& emulated) {
@@ -30,7 +31,7 @@ TInquiryRun RunInquiry(TEmulatedPlatform& emulated) {
     run.begin = status.code;
     run.error = status.systemError;
     if (status.code != TLookupCode::Ok) return run;
-    TInquiryResult result;
+    qm::TSighting result;
     while (lookup->Next(result).code == TLookupCode::Ok) run.results.push_back(result);
     return run;
 }
@@ -52,9 +53,11 @@ TEST_P(InquiryFormat, DeliversNameClassAndAddress) {
     const TInquiryRun run = RunInquiry(emulated);
     ASSERT_EQ(run.begin, TLookupCode::Ok);
     ASSERT_EQ(run.results.size(), 1u);
-    EXPECT_EQ(run.results[0].Name, GetParam().expectedName);
-    EXPECT_EQ(run.results[0].ClassOfDevice, 0x5A020Cu);
-    EXPECT_EQ(qm::bt::BTAddressToString(run.results[0].Address), "(00:11:22:AA:BB:CC)");
+    EXPECT_EQ(run.results[0].name, GetParam().expectedName);
+    EXPECT_EQ(run.results[0].classOfDevice, std::optional<std::uint32_t>(0x5A020Cu));
+    EXPECT_EQ(run.results[0].address, "(00:11:22:AA:BB:CC)");
+    EXPECT_EQ(run.results[0].transport, qm::TTransport::Classic);
+    EXPECT_EQ(run.results[0].receivedMs, 1000 * 1000);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -72,6 +75,29 @@ INSTANTIATE_TEST_SUITE_P(
         TFormatCase{"utf8", R"("name": "Caf\u00e9")", "Caf\xC3\xA9"}),
     [](const auto& info) { return std::string(info.param.label); });
 
+// The emulated device's signal rises and falls over its period; the standard format carries none,
+// and an extended result brings its response data.
+TEST(Inquiry, SignalFollowsTheScenarioOverTime) {
+    qm::TSettableClock clock(1000);
+    TEmulatedPlatform emulated(R"({"devices": [
+        {"address": "00:00:00:00:00:00", "format": "rssi", "signal": {"dbm": -60, "swing": 10, "period": 40}},
+        {"address": "00:00:00:00:00:01", "format": "standard"},
+        {"address": "00:00:00:00:00:02", "format": "extended", "name": "E", "signal": -71}]})",
+                               qmtest::ShortLimits(), &clock);
+    std::vector<std::optional<std::int8_t>> curve;
+    for (int step = 0; step < 5; ++step) {
+        const TInquiryRun run = RunInquiry(emulated);
+        ASSERT_EQ(run.results.size(), 3u);
+        curve.push_back(run.results[0].rssi);
+        EXPECT_FALSE(run.results[1].rssi);
+        EXPECT_EQ(run.results[2].rssi, std::optional<std::int8_t>(-71));
+        EXPECT_EQ(run.results[2].eir, std::string("\x02\x01\x06\x02\x09" "E", 6));
+        clock.Advance(10);
+    }
+    const std::vector<std::optional<std::int8_t>> expected{-70, -60, -50, -60, -70};
+    EXPECT_EQ(curve, expected);
+}
+
 TEST(Inquiry, NoDeviceInRangeIsNothingFound) {
     TEmulatedPlatform emulated(
         R"({"devices": [{"address": "00:11:22:AA:BB:CC", "presence": {"from": 60}}]})");
@@ -86,16 +112,16 @@ TEST(Inquiry, ResultsArriveInScenarioOrderAndEnd) {
         {"address": "00:00:00:00:00:02", "name": "B", "format": "rssi"}]})");
     const TInquiryRun run = RunInquiry(emulated);
     ASSERT_EQ(run.results.size(), 3u);
-    EXPECT_EQ(run.results[0].Name, "C");
-    EXPECT_EQ(run.results[1].Name, "A");
-    EXPECT_EQ(run.results[2].Name, "B");
+    EXPECT_EQ(run.results[0].name, "C");
+    EXPECT_EQ(run.results[1].name, "A");
+    EXPECT_EQ(run.results[2].name, "B");
 }
 
 TEST(Inquiry, FloodOfRepeatedResultsGivesOneDevice) {
     TEmulatedPlatform emulated(OneDevice(R"("name": "Loud", "misbehave": {"flood": 500})"));
     const TInquiryRun run = RunInquiry(emulated);
     ASSERT_EQ(run.results.size(), 1u);
-    EXPECT_EQ(run.results[0].Name, "Loud");
+    EXPECT_EQ(run.results[0].name, "Loud");
 }
 
 TEST(Inquiry, DistinctDevicesBeyondTheLimitAreDropped) {
@@ -160,6 +186,50 @@ TEST(HciEventParser, ReadsTheRssiEntryWithPageScanMode) {
     EXPECT_EQ(results.entries[0].classOfDevice, 0x5A020Cu);
     EXPECT_EQ(results.entries[0].clockOffset, 0x1234);
     EXPECT_EQ(qm::bt::BTAddressToString(results.entries[0].address), "(00:11:22:AA:BB:CC)");
+    EXPECT_EQ(results.entries[0].rssi, std::optional<std::int8_t>(-60));
+}
+
+// The signal strength byte sits at the end of each entry of the formats that carry it; the
+// standard format has none. An extended result keeps its EIR without the zero padding.
+TEST(HciEventParser, KeepsTheSignalStrengthAndTheSignificantEir) {
+    struct TCase {
+        const char* label;
+        std::vector<std::uint8_t> packet;
+        std::optional<std::int8_t> rssi;
+        std::vector<std::uint8_t> eir;
+    };
+    std::vector<std::uint8_t> extended{0x04, 0x2F, 0xFF, 0x01, 1, 2, 3, 4, 5, 6, 0x01, 0x00,
+                                       0x0C, 0x02, 0x5A, 0x34, 0x12, 0x81, 3, 0x09, 'A', 'B'};
+    extended.resize(3 + 255, 0);
+    const std::vector<TCase> cases{
+        {"standard", {0x04, 0x02, 0x0F, 0x01, 1, 2, 3, 4, 5, 6, 0x01, 0x00, 0x00, 0x0C, 0x02, 0x5A, 0x34, 0x12},
+         std::nullopt, {}},
+        {"rssi", {0x04, 0x22, 0x0F, 0x01, 1, 2, 3, 4, 5, 6, 0x01, 0x00, 0x0C, 0x02, 0x5A, 0x34, 0x12, 0xB5},
+         std::int8_t{-75}, {}},
+        {"rssi_positive", {0x04, 0x22, 0x0F, 0x01, 1, 2, 3, 4, 5, 6, 0x01, 0x00, 0x0C, 0x02, 0x5A, 0x34, 0x12, 0x05},
+         std::int8_t{5}, {}},
+        {"extended", extended, std::int8_t{-127}, {3, 0x09, 'A', 'B'}},
+    };
+    for (const TCase& c : cases) {
+        const auto event = qm::bt::ParseHciEvent(c.packet);
+        ASSERT_TRUE(event) << c.label;
+        const auto& entries = std::get<qm::bt::THciInquiryResults>(*event).entries;
+        ASSERT_EQ(entries.size(), 1u) << c.label;
+        EXPECT_EQ(entries[0].rssi, c.rssi) << c.label;
+        EXPECT_EQ(std::vector<std::uint8_t>(entries[0].eir.begin(), entries[0].eir.end()), c.eir) << c.label;
+    }
+}
+
+TEST(EirSignificantPart, StopsAtPaddingOrAtTheLastWholeStructure) {
+    const std::vector<std::pair<std::vector<std::uint8_t>, std::size_t>> cases{
+        {{3, 0x09, 'A', 'B', 0, 0, 0}, 4u},
+        {{3, 0x09, 'A', 'B', 2, 0x0A, 0x04}, 7u},
+        {{3, 0x09, 'A', 'B', 9, 0x08, 'Z'}, 4u},
+        {{0, 3, 0x09, 'A'}, 0u},
+        {{}, 0u},
+    };
+    for (const auto& [eir, size] : cases)
+        EXPECT_EQ(qm::bt::EirSignificantPart(eir).size(), size) << testing::PrintToString(eir);
 }
 
 TEST(EirName, PrefersTheCompleteNameAndStopsAtBrokenFields) {

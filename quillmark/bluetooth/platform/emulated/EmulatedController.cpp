@@ -62,8 +62,15 @@ Packet Eir(const TEmulatedDevice& device) {
     return eir;
 }
 
-Packet InquiryResult(const TEmulatedDevice& device) {
-    constexpr std::uint8_t kRssi = 0xC4;  // -60 dBm
+// Each device's signal cycle starts at a point of its own, taken from its address.
+std::int64_t SignalPhase(const TEmulatedDevice& device) {
+    std::int64_t phase = 0;
+    for (const std::uint8_t byte : device.address.bytes) phase = phase * 31 + byte;
+    return phase;
+}
+
+Packet InquiryResult(const TEmulatedDevice& device, std::int64_t now) {
+    const auto rssi = static_cast<std::uint8_t>(device.signal.At(now, SignalPhase(device)));
     constexpr std::uint16_t kClockOffset = 0x1234;
     Packet p{1};
     AppendAddress(p, device.address);
@@ -78,20 +85,20 @@ Packet InquiryResult(const TEmulatedDevice& device) {
         case TResultFormat::Rssi:
             AppendLe24(p, device.classOfDevice);
             AppendLe16(p, kClockOffset);
-            p.push_back(kRssi);
+            p.push_back(rssi);
             return Event(hci::kEvInquiryResultRssi, p);
         case TResultFormat::RssiWithMode:
             p.push_back(0x00);
             AppendLe24(p, device.classOfDevice);
             AppendLe16(p, kClockOffset);
-            p.push_back(kRssi);
+            p.push_back(rssi);
             return Event(hci::kEvInquiryResultRssi, p);
         case TResultFormat::Extended:
             break;
     }
     AppendLe24(p, device.classOfDevice);
     AppendLe16(p, kClockOffset);
-    p.push_back(kRssi);
+    p.push_back(rssi);
     const Packet eir = Eir(device);
     AppendBytes(p, eir);
     return Event(hci::kEvExtendedInquiryResult, p);
@@ -168,7 +175,7 @@ void TEmulatedController::Inquiry(int fd) {
     const std::int64_t now = elapsedSeconds_();
     for (const auto& device : scenario_.devices) {
         if (!device.presence.At(now)) continue;
-        const Packet result = InquiryResult(device);
+        const Packet result = InquiryResult(device, now);
         for (int i = 0; i <= device.misbehaviour.flood; ++i) SendPacket(fd, result);
     }
     if (!c.inquirySilent) SendPacket(fd, Event(hci::kEvInquiryComplete, {0}));

@@ -1,6 +1,7 @@
 #pragma once
 // What the emulated radio plays: the local controller and the remote devices, each with its
-// name, class, inquiry result format, service records, presence over time and misbehaviours.
+// name, class, inquiry result format, service records, presence and signal over time and
+// misbehaviours.
 
 #include <cstdint>
 #include <limits>
@@ -25,6 +26,17 @@ struct TPresence {
     bool At(std::int64_t seconds) const;
 };
 
+// A device's signal strength over time: a steady rise and fall of swing dB either side of its level,
+// one cycle every period seconds, each device at a phase of its own.
+struct TSignal {
+    int dbm = -60;
+    int swing = 12;
+    std::int64_t period = 180;
+
+    // dBm at the time, within -127..20; phase shifts the cycle (in seconds).
+    std::int8_t At(std::int64_t seconds, std::int64_t phase) const;
+};
+
 struct TMisbehaviour {
     bool noRecords = false;          // answers with the empty attribute lists
     std::uint16_t sdpError = 0;      // answers every request with this error code
@@ -43,6 +55,7 @@ struct TEmulatedDevice {
     TResultFormat format = TResultFormat::Standard;
     std::vector<std::string> records;  // raw attribute-list sequences
     TPresence presence;
+    TSignal signal;  // what the formats that carry a signal strength report
     TMisbehaviour misbehaviour;
 };
 

@@ -163,6 +163,24 @@ TPresence Presence(const json& value) {
     return presence;
 }
 
+// A fixed level (a number), or a level with its swing and period.
+TSignal Signal(const json& value) {
+    TSignal signal;
+    if (value.is_number_integer()) {
+        signal.dbm = static_cast<int>(value.get<std::int64_t>());
+        signal.swing = 0;
+    } else if (value.is_object()) {
+        signal.dbm = static_cast<int>(SignedNumber(value.value("dbm", json(signal.dbm))));
+        signal.swing = static_cast<int>(SignedNumber(value.value("swing", json(signal.swing))));
+        signal.period = SignedNumber(value.value("period", json(signal.period)));
+    } else {
+        Invalid("unknown signal: " + value.dump());
+    }
+    if (signal.dbm < -127 || signal.dbm > 20 || signal.swing < 0 || signal.swing > 60 || signal.period < 1)
+        Invalid("signal out of range: " + value.dump());
+    return signal;
+}
+
 TResultFormat Format(const std::string& name) {
     static const std::map<std::string, TResultFormat> kFormats{{"standard", TResultFormat::Standard},
                                                                {"rssi", TResultFormat::Rssi},
@@ -207,6 +225,7 @@ TEmulatedDevice Device(const json& value) {
     device.classOfDevice = static_cast<std::uint32_t>(Number(value.value("class", json(0)), 0xFFFFFF));
     device.format = Format(value.value("format", "standard"));
     device.presence = Presence(value.value("presence", json("always")));
+    if (value.contains("signal")) device.signal = Signal(value["signal"]);
     device.misbehaviour = Misbehaviour(value.value("misbehave", json::object()));
     for (const auto& record : value.value("records", json::array()))
         device.records.push_back(Record(record, nextHandle++));

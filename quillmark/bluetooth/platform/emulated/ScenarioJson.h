@@ -11,6 +11,7 @@
 //                  "class": "0x5A020C", "format": "standard" | "rssi" | "rssi-mode" | "extended",
 //                  "presence": "always" | { "from": 0, "until": 600 }
 //                              | { "period": 600, "on": 300, "offset": 0 },
+//                  "signal": -70 | { "dbm": -60, "swing": 12, "period": 180 },
 //                  "records": [ record, ... ],
 //                  "misbehave": { "noRecords", "sdpError": 3, "sdpSilent", "connectRefused",
 //                                 "nameSilent", "malformedResponse", "flood": 20 } } ] }

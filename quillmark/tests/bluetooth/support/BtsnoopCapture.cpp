@@ -77,6 +77,14 @@ Bytes RemoteNameCompleteEvent(std::uint8_t status, const TBdAddr& address, const
     return WithHeader(0x07, parameters);
 }
 
+Bytes InquiryStartedEvent() {
+    return WithHeader(0x0F, Bytes{0x00, 0x01, 0x01, 0x04});
+}
+
+Bytes InquiryCompleteEvent() {
+    return WithHeader(0x01, Bytes{0x00});
+}
+
 std::int64_t CaptureTime(std::int64_t unixSeconds, std::int64_t microseconds) {
     return qm::bt::kBtsnoopUnixEpoch + unixSeconds * 1000000 + microseconds;
 }

@@ -18,6 +18,9 @@ Bytes InquiryResultRssiEvent(const qm::bt::TBdAddr& address, std::uint32_t class
 Bytes ExtendedInquiryResultEvent(const qm::bt::TBdAddr& address, std::uint32_t classOfDevice,
                                  const std::string& name);
 Bytes RemoteNameCompleteEvent(std::uint8_t status, const qm::bt::TBdAddr& address, const std::string& name);
+// The Command Status that starts an inquiry, and the Inquiry Complete that ends it.
+Bytes InquiryStartedEvent();
+Bytes InquiryCompleteEvent();
 
 // Microseconds since the btsnoop epoch of a time in seconds since 1970.
 std::int64_t CaptureTime(std::int64_t unixSeconds, std::int64_t microseconds = 0);

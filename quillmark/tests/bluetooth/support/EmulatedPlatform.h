@@ -31,7 +31,7 @@ public:
                                const qm::IClock* clock = nullptr)
         : clock_(clock ? clock : &ownClock_),
           radio_(qm::bt::emu::ParseScenario(scenarioJson), [this] { return std::int64_t{clock_->Now()}; }),
-          platform_(radio_, limits) {}
+          platform_(radio_, limits, *clock_) {}
 
     qm::bt::TProtocolPlatform& Platform() { return platform_; }
     qm::bt::emu::TEmulatedRadio& Radio() { return radio_; }
