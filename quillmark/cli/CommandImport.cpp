@@ -1,7 +1,10 @@
 // quillmark-cli import: takes the devices of a btsnoop capture into a session.
 
+#include <mutex>
 #include <optional>
 #include <ostream>
+#include <string>
+#include <vector>
 
 #include "CommandRegistry.h"
 #include "SessionFileArguments.h"
@@ -9,6 +12,7 @@
 #include "quillmark/bluetooth/capture/CaptureImport.h"
 #include "quillmark/core/FileSystem.h"
 #include "quillmark/core/SessionFile.h"
+#include "quillmark/history/SqliteHistoryStore.h"
 
 namespace qm::cli {
 
@@ -19,7 +23,9 @@ constexpr std::string_view kUsage =
     "Records every device that the inquiry results and remote names of the btsnoop capture FILE\n"
     "show (datalink 1001 HCI, 1002 HCI UART or 2001 btmon) in the session file Quillmark.dat of\n"
     "DIR (default: the program's directory) or in PATH, at the capture's times and the session's\n"
-    "current location, logs \"Imported N devices from FILE\" (N new) and saves the session.\n"
+    "current location, logs \"Imported N devices from FILE\" (N new) and saves the session. A device\n"
+    "counts once per inquiry. The sightings, with their signal strengths, also go into the history\n"
+    "store Quillmark.sqlite beside the session file, at the capture's times.\n"
     "A missing session file is started afresh; one that does not read is left alone.\n";
 
 constexpr std::string_view kPrefix = "quillmark-cli import: ";
@@ -51,15 +57,43 @@ std::unique_ptr<TSessionState> SessionToImportInto(const std::string& path, std:
     return ReadSessionOrComplain(path, kPrefix, err);
 }
 
+// The history store's lines, said on its writer thread, are printed once it has closed; a failed
+// import prints its own error only.
+class TStoreLines {
+public:
+    THistoryLog Log() {
+        return [this](const std::string& line) {
+            const std::lock_guard lock(mutex_);
+            lines_.push_back(line);
+        };
+    }
+    void Print(std::ostream& err) {
+        const std::lock_guard lock(mutex_);
+        for (const std::string& line : lines_) err << kPrefix << line << '\n';
+    }
+
+private:
+    std::mutex mutex_;
+    std::vector<std::string> lines_;
+};
+
+bt::TCaptureImport ImportAndSave(const TOptions& options, TSessionState& session, TStoreLines& storeLines) {
+    const std::unique_ptr<IHistoryStore> history = OpenHistoryStore(options.path, storeLines.Log());
+    bt::TCaptureImport result = bt::ImportBtsnoopFile(options.capture, session, history.get());
+    SaveSession(session, options.path);
+    return result;
+}
+
 int Import(const TOptions& options, TSessionState& session, std::ostream& out, std::ostream& err) {
+    TStoreLines storeLines;
     bt::TCaptureImport result;
     try {
-        result = bt::ImportBtsnoopFile(options.capture, session);
-        SaveSession(session, options.path);
+        result = ImportAndSave(options, session, storeLines);
     } catch (const TError& error) {
         err << kPrefix << error.Message() << '\n';
         return kExitFailure;
     }
+    storeLines.Print(err);
     out << "Imported " << result.newDevices << " new and " << result.updatedDevices << " known devices ("
         << result.sightings << " sightings) from " << options.capture << '\n';
     if (result.truncated) out << "The capture ends in a cut record; what came before it was imported.\n";

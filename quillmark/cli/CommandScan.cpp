@@ -14,6 +14,7 @@
 #include "quillmark/core/HandOffQueue.h"
 #include "quillmark/core/ProgramDirectory.h"
 #include "quillmark/core/ProgramLifeCycle.h"
+#include "quillmark/history/SqliteHistoryStore.h"
 #include "quillmark/core/SessionFile.h"
 
 namespace qm::cli {
@@ -101,6 +102,7 @@ public:
     void PostListChanged(int parameter) override {
         if (parameter == 1) queue_.Post([this] { SaveReportingErrors(); });
     }
+    void Post(std::function<void()> work) override { queue_.Post(std::move(work)); }
     void DiscoveryEnded() override { queue_.Wake(); }
     void ServeUntil(const std::function<bool()>& done) override { queue_.ServeUntil(done); }
     void AddLogLine(const std::string& text) override { program_->AddLogLine(text); }
@@ -132,10 +134,11 @@ public:
 void Scan(const TOptions& options, std::ostream& out, std::ostream& err) {
     TConsoleBridge bridge(out, err);
     TSilentSound sound;
-    TProgramLifeCycle program(
-        {SessionFilePath(options.directory),
-         [&](TSessionState& session) { return MakeInquiryPass(OpenRadio(options.radio), session); }, bridge,
-         sound, bridge});
+    TProgramLifeCycle program({SessionFilePath(options.directory),
+                               [&](TSessionState& session, ISightingSink* sink) {
+                                   return MakeInquiryPass(OpenRadio(options.radio), session, sink);
+                               },
+                               OpenHistoryStore, bridge, sound, bridge});
     bridge.Attach(program);
 
     const TStopSignals signals;

@@ -5,6 +5,7 @@
 // the same interfaces.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -52,6 +53,9 @@ public:
     virtual std::vector<THistoryDeviceSummary> Summary() = 0;
     virtual std::optional<THistoryLatest> Latest(const std::string& address) = 0;
 };
+
+// Where a store says, once each, that it started afresh, stopped or resumed writing, or is off.
+using THistoryLog = std::function<void(const std::string&)>;
 
 // Writes the history: takes recorded sightings and deletions without blocking on I/O, writes them
 // on a thread of its own.

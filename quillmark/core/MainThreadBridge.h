@@ -18,6 +18,9 @@ public:
     // Posts the list-changed notice (0: records changed, 1: membership changed); returns at once,
     // from any thread.
     virtual void PostListChanged(int parameter) = 0;
+    // Runs the work on the main thread later, while it serves; returns at once, from any thread.
+    // Work still queued when the main thread stops serving is dropped.
+    virtual void Post(std::function<void()> work) = 0;
     // Called by the discovery thread as its last act, so that a main thread waiting for its end
     // wakes up; returns at once.
     virtual void DiscoveryEnded() = 0;

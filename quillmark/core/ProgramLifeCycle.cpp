@@ -2,6 +2,7 @@
 
 #include <zemautils/trace.h>
 
+#include "quillmark/base/Error.h"
 #include "quillmark/core/SessionFile.h"
 #include "quillmark/core/SessionLog.h"
 
@@ -11,14 +12,28 @@ TProgramLifeCycle::TProgramLifeCycle(const TProgramParts& parts)
     : FSessionPath(parts.sessionPath), FLogView(parts.logView) {
     TraceLoadConfiguration(kTraceConfigurationFile);
     FSession = LoadSession(FSessionPath, parts.clock);
-    FPass = parts.makePass(*FSession);
+    if (parts.openHistory) FHistory = parts.openHistory(FSessionPath, HistoryLog(parts.bridge));
+    FPass = parts.makePass(*FSession, FHistory.get());
     FDiscoveryThread =
         std::make_unique<TDiscoveryThread>(*FPass, parts.bridge, parts.sound, *FSession, parts.sleep);
     AddLogLine("Scan started in location " + FSession->Location());
 }
 
+// The store's writer says what happens to it from its own thread; the line reaches the log on the
+// main thread. A save that fails there is reported by the next save that the operator sees.
+THistoryLog TProgramLifeCycle::HistoryLog(IMainThreadBridge& bridge) {
+    return [this, &bridge](const std::string& line) {
+        bridge.Post([this, line] {
+            try {
+                AddLogLine(line);
+            } catch (const TError&) {
+            }
+        });
+    };
+}
+
 // The thread goes first (its destructor serves the hand-offs while it waits), then the pass it
-// ran, then the session both used.
+// ran, then the store it wrote to, then the session they used.
 TProgramLifeCycle::~TProgramLifeCycle() {
     FDiscoveryThread.reset();
 }

@@ -3,11 +3,12 @@
 // command-line scan, which both drive it:
 //
 //   start-up (constructor): trace configuration "trace.conf" from the current directory, the
-//     session file, the discovery thread created suspended, the log line "Scan started in location "
-//     with the current location (which writes the session file);
+//     session file, the history store beside it, the discovery thread created suspended, the log
+//     line "Scan started in location " with the current location (which writes the session file);
 //   Resume: at the first show of the front end, the thread starts scanning;
 //   Stop: terminate the thread, wait for it while still serving its hand-offs, log "Scan finished",
-//     save once more.
+//     save once more;
+//   destruction: the history store closes once it has written what it was given.
 //
 // The front end supplies the main-thread bridge (hand-offs, list-changed notice, waiting), the found
 // sound, the inquiry pass and the view of the log.
@@ -19,6 +20,7 @@
 #include "quillmark/core/Clock.h"
 #include "quillmark/core/DiscoveryThread.h"
 #include "quillmark/core/FoundSound.h"
+#include "quillmark/core/HistoryStore.h"
 #include "quillmark/core/InquiryPass.h"
 #include "quillmark/core/MainThreadBridge.h"
 #include "quillmark/core/SessionState.h"
@@ -35,12 +37,17 @@ public:
     virtual void LogLineAdded(const std::string& line) = 0;
 };
 
-// Builds the inquiry pass over the loaded session.
-using TInquiryPassFactory = std::function<std::unique_ptr<IInquiryPass>(TSessionState&)>;
+// Builds the inquiry pass over the loaded session; its sightings go to the sink (null without a
+// history store).
+using TInquiryPassFactory = std::function<std::unique_ptr<IInquiryPass>(TSessionState&, ISightingSink*)>;
+// Opens the history store beside the session file; its lines go to the log.
+using THistoryStoreFactory =
+    std::function<std::unique_ptr<IHistoryStore>(const std::string& sessionPath, THistoryLog log)>;
 
 struct TProgramParts {
     std::string sessionPath;  // the session file, usually SessionFilePath(ProgramDirectory())
     TInquiryPassFactory makePass;
+    THistoryStoreFactory openHistory;  // empty: no history
     IMainThreadBridge& bridge;
     IFoundSound& sound;
     ILogView& logView;
@@ -60,6 +67,8 @@ public:
     TProgramLifeCycle& operator=(const TProgramLifeCycle&) = delete;
 
     TSessionState& Session() { return *FSession; }
+    // The history store, until Stop; null without one. The main thread hands it deletions.
+    IHistoryStore* History() { return FHistory.get(); }
     const std::string& SessionPath() const { return FSessionPath; }
 
     // Starts the discovery thread; the first call only.
@@ -73,9 +82,12 @@ public:
     void Stop();
 
 private:
+    THistoryLog HistoryLog(IMainThreadBridge& bridge);
+
     std::string FSessionPath;
     ILogView& FLogView;
     std::unique_ptr<TSessionState> FSession;
+    std::unique_ptr<IHistoryStore> FHistory;
     std::unique_ptr<IInquiryPass> FPass;
     std::unique_ptr<TDiscoveryThread> FDiscoveryThread;
     bool FStopped = false;

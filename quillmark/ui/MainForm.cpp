@@ -24,6 +24,7 @@
 #include "quillmark/core/ProgramDirectory.h"
 #include "quillmark/core/SessionState.h"
 #include "quillmark/core/Trace.h"
+#include "quillmark/history/SqliteHistoryStore.h"
 #include "quillmark/ui/AboutForm.h"
 #include "quillmark/ui/ActionCheckBox.h"
 #include "quillmark/ui/ChooseLocationForm.h"
@@ -75,10 +76,11 @@ TMainForm::TMainForm(const std::string& sessionPath, const qm::TRadioChoice& rad
     FLifeCycle = std::make_unique<qm::TProgramLifeCycle>(
         qm::TProgramParts{.sessionPath = sessionPath,
                           .makePass =
-                              [this, radio](qm::TSessionState& session) {
+                              [this, radio](qm::TSessionState& session, qm::ISightingSink* sink) {
                                   FRadio = qm::OpenRadio(radio);
-                                  return qm::MakeInquiryPass(FRadio, session);
+                                  return qm::MakeInquiryPass(FRadio, session, sink);
                               },
+                          .openHistory = qm::OpenHistoryStore,
                           .bridge = FBridge,
                           .sound = sound,
                           .logView = *this});
@@ -509,16 +511,26 @@ void TMainForm::HelpExecute() {
 void TMainForm::DeleteDeviceExecute() {
     const std::optional<std::string> address = DeviceTree->SelectedAddress();
     if (!address || !Confirmed("Are you sure you want to delete the selected device?")) return;
-    if (DeleteListedDevice(*address)) DeviceListChanged();
+    if (!DeleteListedDevice(*address)) return;
+    DeleteHistoryOf({*address});
+    DeviceListChanged();
 }
 
 void TMainForm::DeleteAllDevicesExecute() {
     if (!Confirmed("Are you sure you want to delete all discovered devices?")) return;
+    std::vector<std::string> addresses;
     {
         qm::TDeviceListLock lock(Session().DeviceList());
+        for (int i = 0; i < lock->Count(); ++i) addresses.push_back(lock->Items(i).Address());
         lock->Clear();
     }
+    DeleteHistoryOf(std::move(addresses));
     DeviceListChanged();
+}
+
+// The store deletes on its own thread, after the sightings it was handed before.
+void TMainForm::DeleteHistoryOf(std::vector<std::string> addresses) {
+    if (qm::IHistoryStore* history = FLifeCycle->History()) history->DeleteDevices(std::move(addresses));
 }
 
 // No log line records the clearing: the log stays empty until the next event.

@@ -137,6 +137,7 @@ private:
     bool IsListed(const std::string& address);
     // Deletes the first device with the address under the list's lock; false when none is listed.
     bool DeleteListedDevice(const std::string& address);
+    void DeleteHistoryOf(std::vector<std::string> addresses);
 
     // Actions, as the menus and check boxes run them.
     QAction* Exit;

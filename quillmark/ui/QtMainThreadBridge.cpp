@@ -80,6 +80,10 @@ void TQtMainThreadBridge::PostListChanged(int parameter) {
     }
 }
 
+void TQtMainThreadBridge::Post(std::function<void()> work) {
+    QMetaObject::invokeMethod(this, std::move(work), Qt::QueuedConnection);
+}
+
 void TQtMainThreadBridge::DiscoveryEnded() {
     QCoreApplication::postEvent(this, new QEvent(kWakeEvent));
 }

@@ -20,6 +20,7 @@ public:
     // Called on the main thread itself, the work runs at once.
     void Synchronize(const std::function<void()>& work) override;
     void PostListChanged(int parameter) override;
+    void Post(std::function<void()> work) override;
     void DiscoveryEnded() override;
     void ServeUntil(const std::function<bool()>& done) override;
 

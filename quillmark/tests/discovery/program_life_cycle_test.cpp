@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 #include <zemautils/trace.h>
 
+#include <algorithm>
 #include <atomic>
+#include <mutex>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -33,6 +35,7 @@ class TFrontEnd : public qm::IMainThreadBridge, public qm::ILogView {
 public:
     void Synchronize(const std::function<void()>& work) override { queue.Synchronize(work); }
     void PostListChanged(int) override {}
+    void Post(std::function<void()> work) override { queue.Post(std::move(work)); }
     void DiscoveryEnded() override { queue.Wake(); }
     void ServeUntil(const std::function<bool()>& done) override { queue.ServeUntil(done); }
     void AddLogLine(const std::string& text) override { program->AddLogLine(text); }
@@ -53,17 +56,21 @@ class ProgramLifeCycleTest : public testing::Test {
 protected:
     // The trace a start opened ends with the test, so the next start in the process opens its own.
     void TearDown() override { TraceStop(); }
-    std::unique_ptr<qm::TProgramLifeCycle> Start(qm::TInquiryPassFactory makePass) {
-        auto program = std::make_unique<qm::TProgramLifeCycle>(
-            qm::TProgramParts{path, std::move(makePass), frontEnd, sound, frontEnd, clock, sleep});
+    std::unique_ptr<qm::TProgramLifeCycle> Start(qm::TInquiryPassFactory makePass,
+                                                 qm::THistoryStoreFactory openHistory = {}) {
+        auto program = std::make_unique<qm::TProgramLifeCycle>(qm::TProgramParts{
+            path, std::move(makePass), std::move(openHistory), frontEnd, sound, frontEnd, clock, sleep});
         frontEnd.program = program.get();
         return program;
     }
-    std::unique_ptr<qm::TProgramLifeCycle> StartOnRadio(const char* scenario) {
+    std::unique_ptr<qm::TProgramLifeCycle> StartOnRadio(const char* scenario,
+                                                        qm::THistoryStoreFactory openHistory = {}) {
         radio = std::make_unique<qmtest::TEmulatedPlatform>(scenario, qmtest::ShortLimits(), &clock);
-        return Start([this](qm::TSessionState& session) {
-            return std::make_unique<qm::TBluetoothInquiryPass>(radio->Platform(), session);
-        });
+        return Start(
+            [this](qm::TSessionState& session, qm::ISightingSink* sink) {
+                return std::make_unique<qm::TBluetoothInquiryPass>(radio->Platform(), session, sink);
+            },
+            std::move(openHistory));
     }
     std::deque<std::string> SavedLog() { return qm::LoadSession(path, clock)->Log(); }
 
@@ -111,9 +118,61 @@ TEST_F(ProgramLifeCycleTest, StopDuringPassesWaitsForTheThreadAndLogsScanFinishe
     EXPECT_EQ(qm::LoadSession(path, clock)->DeviceList().Count(), 2);
 }
 
+// A history store that keeps what it was handed and says one line from a thread of its own.
+class TFakeHistoryStore : public qm::IHistoryStore {
+public:
+    explicit TFakeHistoryStore(qm::THistoryLog log) : log_(std::move(log)) {
+        std::thread([this] { log_("History kept in a fake store"); }).join();
+    }
+    void SightingsRecorded(std::vector<qm::TRecordedSighting> batch) override {
+        const std::lock_guard lock(mutex);
+        batches.push_back(std::move(batch));
+    }
+    void DeleteDevices(std::vector<std::string>) override {}
+    void Flush() override {}
+
+    std::mutex mutex;
+    std::vector<std::vector<qm::TRecordedSighting>> batches;
+
+private:
+    qm::THistoryLog log_;
+};
+
+// Each pass hands its sightings to the store as one batch, with the location and the radio's time;
+// the store's line reaches the log on the main thread.
+TEST_F(ProgramLifeCycleTest, PassesHandTheirSightingsToTheHistoryStore) {
+    TFakeHistoryStore* store = nullptr;
+    const auto program = StartOnRadio(kTwoDevices, [&](const std::string& sessionPath, qm::THistoryLog log) {
+        EXPECT_EQ(sessionPath, path);
+        auto made = std::make_unique<TFakeHistoryStore>(std::move(log));
+        store = made.get();
+        return made;
+    });
+    program->Session().SetCurrentLocation("Lab");
+    std::atomic<int> pauses{0};
+    sleep.onPause = [&](int) { ++pauses; };
+    program->Resume();
+    frontEnd.ServeUntil([&] { return pauses.load() >= 2; });
+    program->Stop();
+
+    const std::deque<std::string> log = SavedLog();
+    EXPECT_TRUE(std::ranges::any_of(log, [](const std::string& line) {
+        return line.ends_with(": History kept in a fake store");
+    }));
+    const std::lock_guard lock(store->mutex);
+    ASSERT_GE(store->batches.size(), 1u);
+    const auto& first = store->batches.front();
+    ASSERT_EQ(first.size(), 2u);
+    EXPECT_EQ(first[0].sighting.address, "(00:00:00:00:00:0A)");
+    EXPECT_EQ(first[1].sighting.address, "(00:00:00:00:00:0B)");
+    EXPECT_EQ(first[0].location, "Lab");
+    EXPECT_GE(first[0].sighting.receivedMs, std::int64_t{kStartTime} * 1000);
+}
+
 TEST_F(ProgramLifeCycleTest, DestructionWithoutStopServesThePendingHandOffAndSavesNothingMore) {
     auto* pass = new TLoggingPass;
-    auto program = Start([pass](qm::TSessionState&) { return std::unique_ptr<qm::IInquiryPass>(pass); });
+    auto program = Start(
+        [pass](qm::TSessionState&, qm::ISightingSink*) { return std::unique_ptr<qm::IInquiryPass>(pass); });
     program->Resume();
     while (!pass->started.load()) std::this_thread::yield();
     program.reset();

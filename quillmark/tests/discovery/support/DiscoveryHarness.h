@@ -72,6 +72,7 @@ public:
     void PostListChanged(int parameter) override {
         queue.Post([this, parameter] { listChanged.push_back(parameter); });
     }
+    void Post(std::function<void()> work) override { queue.Post(std::move(work)); }
     void DiscoveryEnded() override { queue.Wake(); }
     void ServeUntil(const std::function<bool()>& done) override { queue.ServeUntil(done); }
     void AddLogLine(const std::string& text) override {
