@@ -25,8 +25,9 @@ std::optional<int> Rssi(const TSqliteStatement& row, int column) {
     return static_cast<int>(*value);
 }
 
-std::int64_t FloorMinute(std::int64_t ms) {
-    return ms >= 0 ? ms / kMsPerMinute : -((-ms + kMsPerMinute - 1) / kMsPerMinute);
+// The first minute that starts at or after the time; no value overflows.
+std::int64_t CeilMinute(std::int64_t ms) {
+    return ms / kMsPerMinute + (ms % kMsPerMinute > 0 ? 1 : 0);
 }
 
 }  // namespace
@@ -44,7 +45,7 @@ std::vector<THistoryMinute> TSqliteHistoryReader::Minutes(const std::string& add
         " WHERE d.address = ?1 AND m.span IN (1, 60) AND m.minute >= ?2 AND m.minute < ?3"
         " ORDER BY m.minute, m.span, m.location, m.transport");
     // A minute lies in [fromMs, toMs) when its start does.
-    query.Bind(1, address).Bind(2, -FloorMinute(-fromMs)).Bind(3, -FloorMinute(-toMs));
+    query.Bind(1, address).Bind(2, CeilMinute(fromMs)).Bind(3, CeilMinute(toMs));
     std::vector<THistoryMinute> rows;
     while (query.Step()) {
         THistoryMinute row;

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <optional>
+
 #include "quillmark/core/DeviceListLock.h"
 #include "quillmark/core/SessionFile.h"
+#include "quillmark/history/SqliteHistoryReader.h"
 #include "support/RunCli.h"
 #include "testsupport/ScopedTempDir.h"
 
@@ -12,7 +16,8 @@ namespace {
 using clitest::RunCli;
 
 constexpr const char* kScenario = R"({"devices": [
-  {"address": "00:00:00:00:00:0A", "name": "Alpha", "records": [{"classes": ["0x1101"], "rfcomm": 1}]},
+  {"address": "00:00:00:00:00:0A", "name": "Alpha", "records": [{"classes": ["0x1101"], "rfcomm": 1}],
+   "format": "rssi", "signal": -55},
   {"address": "00:00:00:00:00:0B", "name": "Beta"}]})";
 
 TEST(CommandScan, SimulatedScanFillsAFreshSession) {
@@ -35,6 +40,19 @@ TEST(CommandScan, SimulatedScanFillsAFreshSession) {
     EXPECT_EQ(alpha->Name(), "Alpha");
     ASSERT_EQ(alpha->RawSDPRecords().size(), 1u);
     EXPECT_EQ(alpha->RawSDPRecords()[0][0], '\x35');
+
+    // The history beside the session has both devices, Alpha with its signal.
+    const auto history = qm::OpenHistoryReader(qm::SessionFilePath(dir.path().string() + "/"));
+    const auto summary = history->Summary();
+    ASSERT_EQ(summary.size(), 2u);
+    EXPECT_EQ(summary[0].address, "(00:00:00:00:00:0A)");
+    EXPECT_GE(summary[0].minutesPresent, 1);
+    const auto alphaMinutes = history->Minutes("(00:00:00:00:00:0A)", 0, INT64_MAX);
+    ASSERT_FALSE(alphaMinutes.empty());
+    EXPECT_EQ(alphaMinutes[0].rssiMax, std::optional<int>(-55));
+    const auto minutes = history->Minutes("(00:00:00:00:00:0B)", 0, INT64_MAX);
+    ASSERT_FALSE(minutes.empty());
+    EXPECT_FALSE(minutes[0].rssiMean);
 }
 
 TEST(CommandScan, RejectsBadArgumentsAndScenarios) {

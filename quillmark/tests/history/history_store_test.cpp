@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <mutex>
 #include <thread>
 
@@ -151,6 +152,10 @@ TEST_F(HistoryStoreTest, MinutesAreKeptPerMinuteLocationAndTransportInOrder) {
     EXPECT_EQ(reader.Minutes(kA, kT0 + kMinute, kT0 + 3 * kMinute).size(), 2u);
     EXPECT_EQ(reader.Minutes(kA, kT0 + 1, kT0 + kMinute + 1).size(), 2u);
     EXPECT_TRUE(reader.Minutes(kA, kT0 + 4 * kMinute, kT0 + 5 * kMinute).empty());
+    // The widest range holds everything; its bounds do not overflow.
+    EXPECT_EQ(reader.Minutes(kA, std::numeric_limits<std::int64_t>::min(), std::numeric_limits<std::int64_t>::max())
+                  .size(),
+              4u);
     EXPECT_TRUE(reader.Minutes("(00:00:00:00:00:00)", 0, kT0 * 2).empty());
 }
 
