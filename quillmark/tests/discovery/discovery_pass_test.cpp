@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <optional>
 
 #include "quillmark/base/Error.h"
 #include "support/DiscoveryHarness.h"
@@ -69,6 +70,27 @@ TEST_F(DiscoveryPass, FirstPassRecordsAnnouncesAndQueriesEveryDevice) {
     EXPECT_EQ(Records(kBeta), inventory.ScenarioRecords(1));
     EXPECT_TRUE(Records(kQuiet).empty());
     inventory.WithDevice(kQuiet, [](qm::TBTDevice& d) { EXPECT_EQ(d.Name(), "Unknown"); });
+}
+
+// The pass hands its sightings over once, at its end, each with the location, the radio's time,
+// the signal of the formats that carry one and the extended inquiry response.
+TEST_F(DiscoveryPass, PassHandsItsSightingsToTheSinkAsOneBatch) {
+    inventory.session.SetCurrentLocation("Office");
+    ASSERT_TRUE(Pass());
+    ASSERT_EQ(inventory.sink.batches.size(), 1u);
+    const auto& batch = inventory.sink.batches[0];
+    ASSERT_EQ(batch.size(), 3u);
+    EXPECT_EQ(batch[0].sighting.address, kAlpha);
+    EXPECT_EQ(batch[0].location, "Office");
+    EXPECT_EQ(batch[0].sighting.receivedMs, std::int64_t{kStartTime} * 1000);
+    EXPECT_TRUE(batch[0].sighting.rssi);
+    EXPECT_FALSE(batch[0].sighting.eir.empty());
+    EXPECT_EQ(batch[0].sighting.classOfDevice, std::optional<std::uint32_t>(0x5A020C));
+    EXPECT_TRUE(batch[1].sighting.rssi);
+    EXPECT_TRUE(batch[1].sighting.eir.empty());
+    EXPECT_FALSE(batch[2].sighting.rssi);
+    inventory.WithDevice(kBeta, [&](qm::TBTDevice& d) { EXPECT_EQ(d.Signal(), batch[1].sighting.rssi); });
+    inventory.WithDevice(kQuiet, [](qm::TBTDevice& d) { EXPECT_FALSE(d.Signal()); });
 }
 
 struct TGapCase {
@@ -159,6 +181,10 @@ TEST(DiscoveryPassEdges, SdpFailureEndsThePassAfterRecordingTheDevice) {
     }
     EXPECT_EQ(inventory.session.DeviceList().Count(), 1);
     inventory.WithDevice(kAlpha, [](qm::TBTDevice& d) { EXPECT_EQ(d.SeenCount(), 1); });
+    // What the failed pass recorded still reaches the history.
+    ASSERT_EQ(inventory.sink.batches.size(), 1u);
+    ASSERT_EQ(inventory.sink.batches[0].size(), 1u);
+    EXPECT_EQ(inventory.sink.batches[0][0].sighting.address, kAlpha);
     // The failed query is not repeated at the next sighting; the other device is recorded then.
     inventory.clock.Advance(10);
     EXPECT_TRUE(inventory.pass.Perform(services));

@@ -19,11 +19,19 @@
 #include "quillmark/core/InquiryPass.h"
 #include "quillmark/core/MainThreadBridge.h"
 #include "quillmark/core/SessionState.h"
+#include "quillmark/core/SightingSink.h"
 #include "quillmark/core/ThreadSleep.h"
 
 namespace qmtest {
 
 inline constexpr std::int32_t kStartTime = 1'700'000'000;
+
+// The batches of sightings a pass hands over, kept.
+class TCollectingSink : public qm::ISightingSink {
+public:
+    void SightingsRecorded(std::vector<qm::TRecordedSighting> batch) override { batches.push_back(std::move(batch)); }
+    std::vector<std::vector<qm::TRecordedSighting>> batches;
+};
 
 class TInventory {
 public:
@@ -31,7 +39,7 @@ public:
         : clock(kStartTime),
           session(clock),
           emulated(scenarioJson, ShortLimits(), &clock),
-          pass(emulated.Platform(), session) {}
+          pass(emulated.Platform(), session, &sink) {}
 
     // Runs f on the record of the address under the list's lock; false when there is none.
     bool WithDevice(const std::string& address, const std::function<void(qm::TBTDevice&)>& f) {
@@ -47,6 +55,7 @@ public:
     qm::TSettableClock clock;
     qm::TSessionState session;
     TEmulatedPlatform emulated;
+    TCollectingSink sink;
     qm::TBluetoothInquiryPass pass;
 };
 
