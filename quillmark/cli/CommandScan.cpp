@@ -14,6 +14,7 @@
 #include "quillmark/core/HandOffQueue.h"
 #include "quillmark/core/ProgramDirectory.h"
 #include "quillmark/core/ProgramLifeCycle.h"
+#include "quillmark/history/SqliteHistoryReader.h"
 #include "quillmark/history/SqliteHistoryStore.h"
 #include "quillmark/core/SessionFile.h"
 
@@ -138,7 +139,7 @@ void Scan(const TOptions& options, std::ostream& out, std::ostream& err) {
                                [&](TSessionState& session, ISightingSink* sink) {
                                    return MakeInquiryPass(OpenRadio(options.radio), session, sink);
                                },
-                               OpenHistoryStore, bridge, sound, bridge});
+                               OpenHistoryStore, OpenHistoryReader, bridge, sound, bridge});
     bridge.Attach(program);
 
     const TStopSignals signals;

@@ -3,6 +3,7 @@
 #include <zemautils/trace.h>
 
 #include "quillmark/base/Error.h"
+#include "quillmark/core/RestoreSignals.h"
 #include "quillmark/core/SessionFile.h"
 #include "quillmark/core/SessionLog.h"
 
@@ -12,11 +13,21 @@ TProgramLifeCycle::TProgramLifeCycle(const TProgramParts& parts)
     : FSessionPath(parts.sessionPath), FLogView(parts.logView) {
     TraceLoadConfiguration(kTraceConfigurationFile);
     FSession = LoadSession(FSessionPath, parts.clock);
+    if (parts.openHistoryReader) RestoreSignalsFrom(parts.openHistoryReader);
     if (parts.openHistory) FHistory = parts.openHistory(FSessionPath, HistoryLog(parts.bridge));
     FPass = parts.makePass(*FSession, FHistory.get());
     FDiscoveryThread =
         std::make_unique<TDiscoveryThread>(*FPass, parts.bridge, parts.sound, *FSession, parts.sleep);
     AddLogLine("Scan started in location " + FSession->Location());
+}
+
+// A store that cannot be read (missing, damaged, of a newer version) restores nothing.
+void TProgramLifeCycle::RestoreSignalsFrom(const THistoryReaderFactory& openReader) {
+    try {
+        const std::unique_ptr<IHistoryReader> reader = openReader(FSessionPath);
+        RestoreSignals(FSession->DeviceList(), *reader);
+    } catch (const TError&) {
+    }
 }
 
 // The store's writer says what happens to it from its own thread; the line reaches the log on the

@@ -3,8 +3,9 @@
 // command-line scan, which both drive it:
 //
 //   start-up (constructor): trace configuration "trace.conf" from the current directory, the
-//     session file, the history store beside it, the discovery thread created suspended, the log
-//     line "Scan started in location " with the current location (which writes the session file);
+//     session file, the records' signals from the history beside it, the history store, the
+//     discovery thread created suspended, the log line "Scan started in location " with the
+//     current location (which writes the session file);
 //   Resume: at the first show of the front end, the thread starts scanning;
 //   Stop: terminate the thread, wait for it while still serving its hand-offs, log "Scan finished",
 //     save once more;
@@ -43,11 +44,14 @@ using TInquiryPassFactory = std::function<std::unique_ptr<IInquiryPass>(TSession
 // Opens the history store beside the session file; its lines go to the log.
 using THistoryStoreFactory =
     std::function<std::unique_ptr<IHistoryStore>(const std::string& sessionPath, THistoryLog log)>;
+// Opens a reader of that store (raises TError when it cannot be read).
+using THistoryReaderFactory = std::function<std::unique_ptr<IHistoryReader>(const std::string& sessionPath)>;
 
 struct TProgramParts {
     std::string sessionPath;  // the session file, usually SessionFilePath(ProgramDirectory())
     TInquiryPassFactory makePass;
-    THistoryStoreFactory openHistory;  // empty: no history
+    THistoryStoreFactory openHistory;        // empty: no history
+    THistoryReaderFactory openHistoryReader;  // empty: the records' signals start empty
     IMainThreadBridge& bridge;
     IFoundSound& sound;
     ILogView& logView;
@@ -82,6 +86,7 @@ public:
     void Stop();
 
 private:
+    void RestoreSignalsFrom(const THistoryReaderFactory& openReader);
     THistoryLog HistoryLog(IMainThreadBridge& bridge);
 
     std::string FSessionPath;

@@ -24,6 +24,7 @@
 #include "quillmark/core/ProgramDirectory.h"
 #include "quillmark/core/SessionState.h"
 #include "quillmark/core/Trace.h"
+#include "quillmark/history/SqliteHistoryReader.h"
 #include "quillmark/history/SqliteHistoryStore.h"
 #include "quillmark/ui/AboutForm.h"
 #include "quillmark/ui/ActionCheckBox.h"
@@ -81,6 +82,7 @@ TMainForm::TMainForm(const std::string& sessionPath, const qm::TRadioChoice& rad
                                   return qm::MakeInquiryPass(FRadio, session, sink);
                               },
                           .openHistory = qm::OpenHistoryStore,
+                          .openHistoryReader = qm::OpenHistoryReader,
                           .bridge = FBridge,
                           .sound = sound,
                           .logView = *this});

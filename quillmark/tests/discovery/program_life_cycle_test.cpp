@@ -59,7 +59,7 @@ protected:
     std::unique_ptr<qm::TProgramLifeCycle> Start(qm::TInquiryPassFactory makePass,
                                                  qm::THistoryStoreFactory openHistory = {}) {
         auto program = std::make_unique<qm::TProgramLifeCycle>(qm::TProgramParts{
-            path, std::move(makePass), std::move(openHistory), frontEnd, sound, frontEnd, clock, sleep});
+            path, std::move(makePass), std::move(openHistory), {}, frontEnd, sound, frontEnd, clock, sleep});
         frontEnd.program = program.get();
         return program;
     }
