@@ -45,13 +45,13 @@ TEST_F(ReportCommands, ExportCsvToStandardOutput) {
     EXPECT_EQ(
         result.out,
         "address,vendor,name,type,class,first_seen,first_seen_local,last_seen,last_seen_local,sightings,"
-        "flags,location,services\r\n"
+        "flags,location,services,rssi,minutes_present\r\n"
         "\"(00:11:22:AA:BB:CC)\",\"Maker, "
         "Inc.\",\"'=HYPERLINK(\"\"http://x\"\")\",\"dtOther\",\"Miscellaneous\","
         "\"2023-11-14T22:13:20Z\",\"11/14/23 at 22:13:20\",\"2023-11-14T22:18:20Z\",\"11/14/23 at 22:18:20\","
-        "\"0\",\"\",\"\",\"\"\r\n"
+        "\"0\",\"\",\"\",\"\",\"\",\"0\"\r\n"
         "\"(DA:11:22:AA:BB:CD)\",\"(random)\",\"Unknown\",\"dtOther\",\"Miscellaneous\","
-        "\"2023-11-14T22:13:20Z\",\"11/14/23 at 22:13:20\",\"\",\"\",\"0\",\"\",\"\",\"\"\r\n");
+        "\"2023-11-14T22:13:20Z\",\"11/14/23 at 22:13:20\",\"\",\"\",\"0\",\"\",\"\",\"\",\"\",\"0\"\r\n");
 }
 
 class ExportFormat : public ReportCommands, public ::testing::WithParamInterface<const char*> {};
