@@ -18,7 +18,8 @@ namespace qm::cli {
 namespace {
 
 constexpr std::string_view kUsage =
-    "Usage: quillmark-cli history ADDRESS|--summary [--session-dir DIR | --file PATH] [--from TIME] [--to TIME] "
+    "Usage: quillmark-cli history ADDRESS|--summary [--session-dir DIR | --file PATH] [--from TIME] [--to "
+    "TIME] "
     "[--format text|csv|json]\n"
     "Reads the history store Quillmark.sqlite beside the session file Quillmark.dat of DIR (default: the\n"
     "program's directory) or beside PATH.\n"
@@ -86,7 +87,8 @@ TParsed ParseOptions(const std::vector<std::string>& arguments) {
             *valued = arguments[++i];
         } else if (argument == "--summary" && !summary) {
             summary = true;
-        } else if (std::optional<std::string> file = path ? std::nullopt : TakeSessionFileOption(arguments, i)) {
+        } else if (std::optional<std::string> file =
+                       path ? std::nullopt : TakeSessionFileOption(arguments, i)) {
             path = std::move(file);
         } else if (!argument.starts_with("--") && !options.address) {
             options.address = argument;
@@ -114,8 +116,8 @@ std::optional<std::string> ReadHistory(const TOptions& options, std::ostream& er
     try {
         const std::unique_ptr<IHistoryReader> reader = OpenSessionHistory(options.path);
         if (!options.address)
-            return HistorySummaryOutput(options.format, reader ? reader->Summary()
-                                                               : std::vector<THistoryDeviceSummary>());
+            return HistorySummaryOutput(options.format,
+                                        reader ? reader->Summary() : std::vector<THistoryDeviceSummary>());
         return HistoryMinutesOutput(options.format,
                                     reader ? reader->Minutes(*options.address, options.fromMs, options.toMs)
                                            : std::vector<THistoryMinute>());
@@ -141,8 +143,9 @@ int RunHistory(const std::vector<std::string>& arguments, std::ostream& out, std
     return kExitOk;
 }
 
-const CommandRegistration kRegistration("history", "show a device's sighting history, or every device's summary",
-                                        kUsage, RunHistory);
+const CommandRegistration kRegistration("history",
+                                        "show a device's sighting history, or every device's summary", kUsage,
+                                        RunHistory);
 
 }  // namespace
 

@@ -67,9 +67,9 @@ std::string SignalOrDash(const std::optional<int>& value) {
 std::string MinutesTable(const std::vector<THistoryMinute>& rows) {
     std::vector<std::vector<std::string>> cells;
     for (const THistoryMinute& row : rows)
-        cells.push_back({ReadableMinute(row.minuteMs), row.spanMinutes == 60 ? "hour" : "minute", row.location,
-                         TransportName(row.transport), std::to_string(row.sightings), SignalOrDash(row.rssiMin),
-                         OneDecimal(row.rssiMean), SignalOrDash(row.rssiMax)});
+        cells.push_back({ReadableMinute(row.minuteMs), row.spanMinutes == 60 ? "hour" : "minute",
+                         row.location, TransportName(row.transport), std::to_string(row.sightings),
+                         SignalOrDash(row.rssiMin), OneDecimal(row.rssiMean), SignalOrDash(row.rssiMax)});
     return TextTable({{"Minute (UTC)"},
                       {"Span"},
                       {"Location"},
@@ -114,8 +114,8 @@ std::string MinutesJson(const std::vector<THistoryMinute>& rows) {
 std::string SummaryTable(const std::vector<THistoryDeviceSummary>& devices) {
     std::vector<std::vector<std::string>> cells;
     for (const THistoryDeviceSummary& device : devices)
-        cells.push_back({device.address, ReadableMinute(device.firstMinuteMs), ReadableMinute(device.lastMinuteMs),
-                         std::to_string(device.minutesPresent),
+        cells.push_back({device.address, ReadableMinute(device.firstMinuteMs),
+                         ReadableMinute(device.lastMinuteMs), std::to_string(device.minutesPresent),
                          Joined(device.locations, kTextLocationSeparator)});
     return TextTable({{"Address"},
                       {"First minute (UTC)"},

@@ -176,7 +176,8 @@ std::optional<std::int64_t> ParseIsoTime(std::string_view text) {
 std::string IsoMinute(std::int64_t ms) {
     const TMinute m = MinuteOf(ms);
     char text[64];
-    std::snprintf(text, sizeof text, "%04lld-%02d-%02dT%02d:%02d:00Z", m.year, m.month, m.day, m.hour, m.minute);
+    std::snprintf(text, sizeof text, "%04lld-%02d-%02dT%02d:%02d:00Z", m.year, m.month, m.day, m.hour,
+                  m.minute);
     return text;
 }
 

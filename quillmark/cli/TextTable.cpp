@@ -18,8 +18,8 @@ std::size_t Width(const std::string& text) {
 }
 
 // One line; a last column aligned left keeps no trailing blanks.
-void AppendLine(std::string& out, const std::vector<TTextColumn>& columns, const std::vector<std::string>& cells,
-                const std::vector<std::size_t>& widths) {
+void AppendLine(std::string& out, const std::vector<TTextColumn>& columns,
+                const std::vector<std::string>& cells, const std::vector<std::size_t>& widths) {
     for (std::size_t i = 0; i < columns.size(); ++i) {
         const std::string padding(widths[i] - Width(cells[i]), ' ');
         if (i > 0) out += kGap;
@@ -32,7 +32,8 @@ void AppendLine(std::string& out, const std::vector<TTextColumn>& columns, const
 
 }  // namespace
 
-std::string TextTable(const std::vector<TTextColumn>& columns, const std::vector<std::vector<std::string>>& rows) {
+std::string TextTable(const std::vector<TTextColumn>& columns,
+                      const std::vector<std::vector<std::string>>& rows) {
     std::vector<std::vector<std::string>> lines(1);
     for (const TTextColumn& column : columns) lines[0].push_back(Printable(ValidUtf8(column.heading)));
     for (const auto& row : rows) {

@@ -13,6 +13,7 @@ struct TTextColumn {
 };
 
 // Every row has one cell per column.
-std::string TextTable(const std::vector<TTextColumn>& columns, const std::vector<std::vector<std::string>>& rows);
+std::string TextTable(const std::vector<TTextColumn>& columns,
+                      const std::vector<std::vector<std::string>>& rows);
 
 }  // namespace qm::cli

@@ -46,7 +46,8 @@ std::string JsonReport(const std::vector<TDeviceReportRow>& rows, const TReportH
     out.reserve(ReportTextBytes(rows) * 11 / 10 + rows.size() * kKeyBytesPerDevice);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         out += i == 0 ? "\n" : ",\n";
-        out += DeviceObject(rows[i], history).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+        out += DeviceObject(rows[i], history)
+                   .dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
     }
     out += rows.empty() ? "]\n" : "\n]\n";
     return out;
