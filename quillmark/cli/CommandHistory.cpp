@@ -68,46 +68,59 @@ std::optional<std::string> TakeTime(const std::string& option, const std::string
     return std::nullopt;
 }
 
-// Each option at most once, in any order.
-TParsed ParseOptions(const std::vector<std::string>& arguments) {
-    TOptions options;
+// The options as given, each at most once and in any order, their values not read yet.
+struct TGiven {
     std::optional<std::string> path;
+    std::optional<std::string> address;
     bool summary = false;
     std::optional<std::string> from;
     std::optional<std::string> to;
     std::optional<std::string> format;
+};
+
+std::optional<TGiven> CollectOptions(const std::vector<std::string>& arguments) {
+    TGiven given;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         const bool hasValue = i + 1 < arguments.size();
-        std::optional<std::string>* valued = argument == "--from"     ? &from
-                                             : argument == "--to"     ? &to
-                                             : argument == "--format" ? &format
+        std::optional<std::string>* valued = argument == "--from"     ? &given.from
+                                             : argument == "--to"     ? &given.to
+                                             : argument == "--format" ? &given.format
                                                                       : nullptr;
         if (valued && hasValue && !*valued) {
             *valued = arguments[++i];
-        } else if (argument == "--summary" && !summary) {
-            summary = true;
+        } else if (argument == "--summary" && !given.summary) {
+            given.summary = true;
         } else if (std::optional<std::string> file =
-                       path ? std::nullopt : TakeSessionFileOption(arguments, i)) {
-            path = std::move(file);
-        } else if (!argument.starts_with("--") && !options.address) {
-            options.address = argument;
+                       given.path ? std::nullopt : TakeSessionFileOption(arguments, i)) {
+            given.path = std::move(file);
+        } else if (!argument.starts_with("--") && !given.address) {
+            given.address = argument;
         } else {
-            return std::string(kComplaint);
+            return std::nullopt;
         }
     }
-    const bool bounded = from || to;
-    if (summary == options.address.has_value() || (summary && bounded)) return std::string(kComplaint);
-    if (format) {
-        const std::optional<THistoryFormat> named = HistoryFormatNamed(*format);
+    return given;
+}
+
+// ADDRESS or --summary; the bounds with ADDRESS only.
+TParsed ParseOptions(const std::vector<std::string>& arguments) {
+    const std::optional<TGiven> given = CollectOptions(arguments);
+    if (!given || given->summary == given->address.has_value() ||
+        (given->summary && (given->from || given->to)))
+        return std::string(kComplaint);
+    TOptions options;
+    if (given->format) {
+        const std::optional<THistoryFormat> named = HistoryFormatNamed(*given->format);
         if (!named) return std::string(kComplaint);
         options.format = *named;
     }
-    if (from)
-        if (auto complaint = TakeTime("--from", *from, options.fromMs)) return *complaint;
-    if (to)
-        if (auto complaint = TakeTime("--to", *to, options.toMs)) return *complaint;
-    options.path = path.value_or(DefaultSessionFile());
+    if (given->from)
+        if (auto complaint = TakeTime("--from", *given->from, options.fromMs)) return *complaint;
+    if (given->to)
+        if (auto complaint = TakeTime("--to", *given->to, options.toMs)) return *complaint;
+    options.path = given->path.value_or(DefaultSessionFile());
+    options.address = given->address;
     return options;
 }
 
