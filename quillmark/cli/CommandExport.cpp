@@ -5,9 +5,11 @@
 
 #include "CommandRegistry.h"
 #include "SessionFileArguments.h"
+#include "SessionHistory.h"
 #include "quillmark/base/Error.h"
 #include "quillmark/core/FileSystem.h"
 #include "quillmark/core/ReportFormat.h"
+#include "quillmark/core/ReportHistory.h"
 #include "quillmark/core/SafeFileWriter.h"
 #include "quillmark/core/VendorRegistry.h"
 
@@ -20,6 +22,9 @@ constexpr std::string_view kUsage =
     "Writes every device of the session file Quillmark.dat of DIR (default: the program's directory)\n"
     "or of PATH to OUT (default: standard output): address, vendor, name, type, class, first and last\n"
     "seen, sightings, flags, location and services; JSON and HTML add each device's SDP listing.\n"
+    "Each row ends with two facts from the history store Quillmark.sqlite beside the session file:\n"
+    "rssi, the signal of the device's latest sighting in dBm (empty or null when unknown), and\n"
+    "minutes_present (0 when unknown); without a readable store, every row has them unknown.\n"
     "OUT is replaced only once the whole report is made.\n";
 
 constexpr std::string_view kPrefix = "quillmark-cli export: ";
@@ -54,6 +59,20 @@ std::optional<TOptions> ParseOptions(const std::vector<std::string>& arguments) 
     return TOptions{*format, path.value_or(DefaultSessionFile()), output.value_or(std::string())};
 }
 
+// The history facts of the rows from the store beside the session file. The report is made without
+// them (each row with no signal and no minutes) when there is no store, and when the store cannot
+// be read, after its reason on err.
+TReportHistory HistoryOfRows(const std::string& sessionPath, const std::vector<TDeviceReportRow>& rows,
+                             std::ostream& err) {
+    try {
+        const std::unique_ptr<IHistoryReader> reader = OpenSessionHistory(sessionPath);
+        return reader ? ReadReportHistory(*reader, rows) : TReportHistory();
+    } catch (const TError& error) {
+        err << kPrefix << HistoryFailureText(sessionPath, error) << " (the report shows no history)\n";
+        return {};
+    }
+}
+
 int WriteReport(const std::string& report, const std::string& output, std::ostream& out, std::ostream& err) {
     if (output.empty()) {
         out << report;
@@ -84,8 +103,9 @@ int RunExport(const std::vector<std::string>& arguments, std::ostream& out, std:
     }
     const std::unique_ptr<TSessionState> state = ReadSessionOrComplain(options->path, kPrefix, err);
     if (!state) return kExitFailure;
-    const std::string report =
-        RenderReport(options->format, CollectDeviceReport(*state, SystemVendorRegistry()));
+    const std::vector<TDeviceReportRow> rows = CollectDeviceReport(*state, SystemVendorRegistry());
+    const TReportHistory history = HistoryOfRows(options->path, rows, err);
+    const std::string report = RenderReport(options->format, rows, &history);
     return WriteReport(report, options->output, out, err);
 }
 

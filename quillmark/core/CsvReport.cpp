@@ -1,12 +1,10 @@
-// The CSV report: RFC 4180 with every field in double quotes and CR LF after each record, UTF-8
-// with invalid bytes replaced. A cell that a spreadsheet would take for a formula (one that starts
-// with "=", "+", "-", "@", a tab or a carriage return) gets a leading single quote, so that device
-// names and SDP strings from strangers stay text.
+// The CSV report: RFC 4180 with every field in double quotes and CR LF after each record, cells as
+// CsvCell.h writes them, so that device names and SDP strings from strangers stay text.
 
 #include <string>
 
+#include "quillmark/core/CsvCell.h"
 #include "quillmark/core/ReportFormat.h"
-#include "quillmark/core/Utf8.h"
 
 namespace qm {
 
@@ -15,20 +13,8 @@ namespace {
 constexpr const char* kHeader =
     "address,vendor,name,type,class,first_seen,first_seen_local,last_seen,last_seen_local,sightings,flags,"
     "location,services";
-constexpr std::string_view kFormulaStarts = "=+-@\t\r";
+constexpr const char* kHistoryHeader = ",rssi,minutes_present";
 constexpr std::string_view kServiceSeparator = "; ";
-
-void AppendCell(std::string& out, std::string_view text, bool first = false) {
-    const std::string cell = ValidUtf8(text);
-    if (!first) out += ',';
-    out += '"';
-    if (!cell.empty() && kFormulaStarts.find(cell.front()) != std::string_view::npos) out += '\'';
-    for (char c : cell) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    out += '"';
-}
 
 std::string Joined(const std::vector<std::string>& items) {
     std::string text;
@@ -39,25 +25,32 @@ std::string Joined(const std::vector<std::string>& items) {
     return text;
 }
 
-void AppendRow(std::string& out, const TDeviceReportRow& row) {
-    AppendCell(out, row.address, true);
+void AppendHistory(std::string& out, const TDeviceHistoryFacts& facts) {
+    AppendCsvNumber(out, facts.rssi ? std::to_string(*facts.rssi) : std::string());
+    AppendCsvNumber(out, std::to_string(facts.minutesPresent));
+}
+
+void AppendRow(std::string& out, const TDeviceReportRow& row, const TReportHistory* history) {
+    AppendCsvText(out, row.address, true);
     for (const std::string* text :
          {&row.vendor, &row.name, &row.type, &row.classDescription, &row.firstSeenUtc, &row.firstSeenLocal,
           &row.lastSeenUtc, &row.lastSeenLocal})
-        AppendCell(out, *text);
-    AppendCell(out, std::to_string(row.sightings));
-    AppendCell(out, row.flags);
-    AppendCell(out, row.location);
-    AppendCell(out, Joined(row.services));
+        AppendCsvText(out, *text);
+    AppendCsvText(out, std::to_string(row.sightings));
+    AppendCsvText(out, row.flags);
+    AppendCsvText(out, row.location);
+    AppendCsvText(out, Joined(row.services));
+    if (history) AppendHistory(out, HistoryFactsOf(*history, row.address));
     out += "\r\n";
 }
 
 }  // namespace
 
-std::string CsvReport(const std::vector<TDeviceReportRow>& rows) {
+std::string CsvReport(const std::vector<TDeviceReportRow>& rows, const TReportHistory* history) {
     std::string out = kHeader;
+    if (history) out += kHistoryHeader;
     out += "\r\n";
-    for (const TDeviceReportRow& row : rows) AppendRow(out, row);
+    for (const TDeviceReportRow& row : rows) AppendRow(out, row, history);
     return out;
 }
 

@@ -24,6 +24,7 @@ constexpr const char* kHead =
     "</style>\n</head>\n<body>\n<h1>Quillmark inventory</h1>\n";
 constexpr const char* kColumns[] = {"Address",   "Vendor",    "Name",  "Type",     "Class",    "First seen",
                                     "Last seen", "Sightings", "Flags", "Location", "Services", "SDP"};
+constexpr const char* kHistoryColumns[] = {"RSSI (dBm)", "Minutes present"};
 
 // The cells' tags and the SDP block of one row.
 constexpr std::size_t kMarkupBytesPerRow = 320;
@@ -52,7 +53,7 @@ bool IsHiddenControl(char32_t code) {
 // Writes the page; keeps one buffer of code points for all texts.
 class THtmlWriter {
 public:
-    explicit THtmlWriter(std::string& out) : FOut(out) {}
+    THtmlWriter(std::string& out, const TReportHistory* history) : FOut(out), FHistory(history) {}
 
     void Row(const TDeviceReportRow& row) {
         FOut += "<tr>";
@@ -67,7 +68,9 @@ public:
         Services(row.services);
         FOut += "<td><details><summary>SDP</summary><pre>";
         Escaped(row.sdpText);
-        FOut += "</pre></details></td></tr>\n";
+        FOut += "</pre></details></td>";
+        if (FHistory) History(HistoryFactsOf(*FHistory, row.address));
+        FOut += "</tr>\n";
     }
 
 private:
@@ -106,20 +109,28 @@ private:
         FOut += "</td>";
     }
 
+    void History(const TDeviceHistoryFacts& facts) {
+        Cell(facts.rssi ? std::to_string(*facts.rssi) : std::string());
+        Cell(std::to_string(facts.minutesPresent));
+    }
+
     std::string& FOut;
+    const TReportHistory* FHistory;
     std::u32string FCodes;
 };
 
 }  // namespace
 
-std::string HtmlReport(const std::vector<TDeviceReportRow>& rows) {
+std::string HtmlReport(const std::vector<TDeviceReportRow>& rows, const TReportHistory* history) {
     std::string out;
     out.reserve(ReportTextBytes(rows) * 11 / 10 + rows.size() * kMarkupBytesPerRow);
     out += kHead;
     out += "<p>" + std::to_string(rows.size()) + " devices</p>\n<table>\n<thead><tr>";
     for (const char* column : kColumns) out += std::string("<th>") + column + "</th>";
+    if (history)
+        for (const char* column : kHistoryColumns) out += std::string("<th>") + column + "</th>";
     out += "</tr></thead>\n<tbody>\n";
-    THtmlWriter writer(out);
+    THtmlWriter writer(out, history);
     for (const TDeviceReportRow& row : rows) writer.Row(row);
     out += "</tbody>\n</table>\n</body>\n</html>\n";
     return out;

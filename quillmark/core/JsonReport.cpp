@@ -12,8 +12,8 @@ namespace {
 // The keys, quotes and separators of one device.
 constexpr std::size_t kKeyBytesPerDevice = 256;
 
-nlohmann::ordered_json DeviceObject(const TDeviceReportRow& row) {
-    return {
+nlohmann::ordered_json DeviceObject(const TDeviceReportRow& row, const TReportHistory* history) {
+    nlohmann::ordered_json object = {
         {"address", row.address},
         {"vendor", row.vendor},
         {"name", row.name},
@@ -29,18 +29,25 @@ nlohmann::ordered_json DeviceObject(const TDeviceReportRow& row) {
         {"services", row.services},
         {"sdp", row.sdpText},
     };
+    if (history) {
+        const TDeviceHistoryFacts& facts = HistoryFactsOf(*history, row.address);
+        object["rssi"] = facts.rssi ? nlohmann::ordered_json(*facts.rssi) : nlohmann::ordered_json(nullptr);
+        object["minutes_present"] = facts.minutesPresent;
+    }
+    return object;
 }
 
 }  // namespace
 
 // One device per line. Each is made and written on its own, so the texts are never all held a
 // second time; the output is reserved for about the size of its texts.
-std::string JsonReport(const std::vector<TDeviceReportRow>& rows) {
+std::string JsonReport(const std::vector<TDeviceReportRow>& rows, const TReportHistory* history) {
     std::string out = "[";
     out.reserve(ReportTextBytes(rows) * 11 / 10 + rows.size() * kKeyBytesPerDevice);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         out += i == 0 ? "\n" : ",\n";
-        out += DeviceObject(rows[i]).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+        out += DeviceObject(rows[i], history)
+                   .dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
     }
     out += rows.empty() ? "]\n" : "\n]\n";
     return out;

@@ -9,16 +9,17 @@ std::optional<TReportFormat> ReportFormatNamed(std::string_view name) {
     return std::nullopt;
 }
 
-std::string RenderReport(TReportFormat format, const std::vector<TDeviceReportRow>& rows) {
+std::string RenderReport(TReportFormat format, const std::vector<TDeviceReportRow>& rows,
+                         const TReportHistory* history) {
     switch (format) {
         case TReportFormat::Csv:
-            return CsvReport(rows);
+            return CsvReport(rows, history);
         case TReportFormat::Json:
-            return JsonReport(rows);
+            return JsonReport(rows, history);
         case TReportFormat::Html:
             break;
     }
-    return HtmlReport(rows);
+    return HtmlReport(rows, history);
 }
 
 }  // namespace qm

@@ -3,11 +3,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
 #include "quillmark/core/DeviceListLock.h"
 #include "quillmark/core/SessionFile.h"
+#include "support/HistoryFixture.h"
 #include "support/RunCli.h"
 #include "testsupport/ScopedTempDir.h"
 
@@ -45,13 +47,13 @@ TEST_F(ReportCommands, ExportCsvToStandardOutput) {
     EXPECT_EQ(
         result.out,
         "address,vendor,name,type,class,first_seen,first_seen_local,last_seen,last_seen_local,sightings,"
-        "flags,location,services\r\n"
+        "flags,location,services,rssi,minutes_present\r\n"
         "\"(00:11:22:AA:BB:CC)\",\"Maker, "
         "Inc.\",\"'=HYPERLINK(\"\"http://x\"\")\",\"dtOther\",\"Miscellaneous\","
         "\"2023-11-14T22:13:20Z\",\"11/14/23 at 22:13:20\",\"2023-11-14T22:18:20Z\",\"11/14/23 at 22:18:20\","
-        "\"0\",\"\",\"\",\"\"\r\n"
+        "\"0\",\"\",\"\",\"\",\"\",\"0\"\r\n"
         "\"(DA:11:22:AA:BB:CD)\",\"(random)\",\"Unknown\",\"dtOther\",\"Miscellaneous\","
-        "\"2023-11-14T22:13:20Z\",\"11/14/23 at 22:13:20\",\"\",\"\",\"0\",\"\",\"\",\"\"\r\n");
+        "\"2023-11-14T22:13:20Z\",\"11/14/23 at 22:13:20\",\"\",\"\",\"0\",\"\",\"\",\"\",\"\",\"0\"\r\n");
 }
 
 class ExportFormat : public ReportCommands, public ::testing::WithParamInterface<const char*> {};
@@ -70,6 +72,60 @@ TEST_P(ExportFormat, OutputFileHoldsTheReport) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, ExportFormat, ::testing::Values("csv", "json", "html"));
+
+// With a history store beside the session, each row ends with the device's latest signal and its
+// minutes present; a device the store does not know has no signal and no minutes.
+TEST_F(ReportCommands, ExportRowsEndWithTheHistoryFacts) {
+    constexpr std::int64_t kMinuteMs = 60000;
+    constexpr std::int64_t kStart = 1700000000000;
+    clitest::WriteHistory(
+        (dir_ / "Quillmark.sqlite").string(),
+        {clitest::Sighted("(00:11:22:AA:BB:CC)", qm::TTransport::Classic, kStart, -80, "Lab"),
+         clitest::Sighted("(00:11:22:AA:BB:CC)", qm::TTransport::Classic, kStart + kMinuteMs, -67, "Lab"),
+         clitest::Sighted("(00:11:22:AA:BB:CC)", qm::TTransport::LowEnergy, kStart + 30000, -90, "Lab")},
+        1700000300);
+
+    const auto json = RunCli({"export", "--format", "json", "--file", file_});
+    ASSERT_EQ(json.status, 0) << json.err;
+    const auto devices = nlohmann::ordered_json::parse(json.out);
+    ASSERT_EQ(devices.size(), 2u);
+    std::vector<std::string> keys;
+    for (const auto& item : devices[0].items()) keys.push_back(item.key());
+    EXPECT_EQ(keys,
+              (std::vector<std::string>{"address", "vendor", "name", "type", "class", "first_seen",
+                                        "first_seen_local", "last_seen", "last_seen_local", "sightings",
+                                        "flags", "location", "services", "sdp", "rssi", "minutes_present"}));
+    EXPECT_EQ(devices[0].at("rssi"), -67);
+    EXPECT_EQ(devices[0].at("minutes_present"), 2);
+    EXPECT_TRUE(devices[1].at("rssi").is_null());
+    EXPECT_EQ(devices[1].at("minutes_present"), 0);
+
+    const auto csv = RunCli({"export", "--format", "csv", "--file", file_});
+    EXPECT_THAT(csv.out, HasSubstr(",services,rssi,minutes_present\r\n"));
+    EXPECT_THAT(csv.out, HasSubstr(",\"\",\"-67\",\"2\"\r\n\"(DA:11:22:AA:BB:CD)\""));
+    EXPECT_THAT(csv.out, ::testing::EndsWith(",\"\",\"\",\"0\"\r\n"));
+
+    const auto html = RunCli({"export", "--format", "html", "--file", file_});
+    EXPECT_THAT(html.out, HasSubstr("<th>SDP</th><th>RSSI (dBm)</th><th>Minutes present</th></tr>"));
+    EXPECT_THAT(html.out, HasSubstr("</pre></details></td><td>-67</td><td>2</td></tr>"));
+    EXPECT_THAT(html.out, HasSubstr("</pre></details></td><td></td><td>0</td></tr>"));
+}
+
+// A store that cannot be read leaves the history out of the report, and says why.
+TEST_F(ReportCommands, ExportWithAnUnreadableStoreShowsNoHistory) {
+    dir_.write("Quillmark.sqlite", std::string(4096, 'x'));
+    const auto result = RunCli({"export", "--format", "json", "--session-dir", dir_.path().string()});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_THAT(result.err, ::testing::StartsWith(
+                                "quillmark-cli export: " + (dir_ / "Quillmark.sqlite").string() + ": "));
+    EXPECT_THAT(result.err, ::testing::EndsWith(" (the report shows no history)\n"));
+    const auto devices = nlohmann::json::parse(result.out);
+    ASSERT_EQ(devices.size(), 2u);
+    for (const auto& device : devices) {
+        EXPECT_TRUE(device.at("rssi").is_null());
+        EXPECT_EQ(device.at("minutes_present"), 0);
+    }
+}
 
 // Nothing is written when the session cannot be read; the reader's message is shown.
 TEST_F(ReportCommands, ExportOfAnUnreadableSessionWritesNothing) {

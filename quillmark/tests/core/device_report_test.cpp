@@ -2,11 +2,17 @@
 
 #include "quillmark/core/DeviceReport.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <ctime>
+#include <nlohmann/json.hpp>
 #include <string>
+
+#include "quillmark/base/Error.h"
+#include "quillmark/core/ReportFormat.h"
+#include "quillmark/core/ReportHistory.h"
 
 #include "testsupport/ScopedTempDir.h"
 
@@ -93,6 +99,89 @@ TEST_F(DeviceReport, DevicesWithoutRecordsWithUnreadableOnesOrTheOlderStreamInLi
     EXPECT_EQ(rows[3].flags, "SDP");
     EXPECT_EQ(rows[3].services, std::vector<std::string>{"Headset"});
     EXPECT_NE(rows[3].sdpText.find("Headset"), std::string::npos) << rows[3].sdpText;
+}
+
+// A history that knows two devices; Latest counts its calls.
+class TTwoDeviceHistory : public qm::IHistoryReader {
+public:
+    std::vector<qm::THistoryMinute> Minutes(const std::string&, std::int64_t, std::int64_t) override {
+        return {};
+    }
+    std::vector<qm::THistoryDeviceSummary> Summary() override {
+        if (fail) throw qm::TError("The history store could not prepare a query.");
+        return {{"(00:11:22:AA:BB:CC)", 0, 60000, 2, {"Office"}}, {"(00:11:22:AA:BB:CE)", 0, 0, 7, {}}};
+    }
+    std::optional<qm::THistoryLatest> Latest(const std::string& address) override {
+        latestCalls.push_back(address);
+        if (address == "(00:11:22:AA:BB:CC)") return qm::THistoryLatest{60000, std::int8_t{-67}, ""};
+        if (address == "(00:11:22:AA:BB:CD)") return qm::THistoryLatest{60000, std::nullopt, ""};
+        return std::nullopt;
+    }
+    bool fail = false;
+    std::vector<std::string> latestCalls;
+};
+
+// Each address of the rows once: its signal and minutes as the history has them, none otherwise;
+// a device in the history but not in the rows is left out.
+TEST_F(DeviceReport, HistoryFactsOfTheRowsDevices) {
+    for (const char* address :
+         {"(00:11:22:AA:BB:CC)", "(00:11:22:AA:BB:CD)", "(00:11:22:AA:BB:CC)", "(02:00:00:00:00:01)"})
+        AddDevice(address);
+    const auto rows = qm::CollectDeviceReport(state_, vendors_);
+    TTwoDeviceHistory reader;
+    const qm::TReportHistory history = qm::ReadReportHistory(reader, rows);
+    EXPECT_EQ(reader.latestCalls, (std::vector<std::string>{"(00:11:22:AA:BB:CC)", "(00:11:22:AA:BB:CD)",
+                                                            "(02:00:00:00:00:01)"}));
+    EXPECT_EQ(history.size(), 3u);
+    EXPECT_EQ(qm::HistoryFactsOf(history, "(00:11:22:AA:BB:CC)").rssi, -67);
+    EXPECT_EQ(qm::HistoryFactsOf(history, "(00:11:22:AA:BB:CC)").minutesPresent, 2);
+    EXPECT_EQ(qm::HistoryFactsOf(history, "(00:11:22:AA:BB:CD)").rssi, std::nullopt);
+    EXPECT_EQ(qm::HistoryFactsOf(history, "(00:11:22:AA:BB:CD)").minutesPresent, 0);
+    EXPECT_EQ(qm::HistoryFactsOf(history, "(00:11:22:AA:BB:CE)").minutesPresent, 0);
+
+    reader.fail = true;
+    EXPECT_THROW(qm::ReadReportHistory(reader, rows), qm::TError);
+}
+
+// Given the history, every format ends each row with the signal and the minutes; a negative
+// signal is a number in CSV, not a text that needs guarding against formulas.
+TEST_F(DeviceReport, FormatsEndEachRowWithTheHistoryFacts) {
+    AddDevice("(00:11:22:AA:BB:CC)");
+    AddDevice("(00:11:22:AA:BB:CD)");
+    const auto rows = qm::CollectDeviceReport(state_, vendors_);
+    const qm::TReportHistory history{{"(00:11:22:AA:BB:CC)", {-67, 2}}};
+
+    const std::string csv = qm::CsvReport(rows, &history);
+    EXPECT_THAT(csv,
+                ::testing::StartsWith(
+                    "address,vendor,name,type,class,first_seen,first_seen_local,last_seen,last_seen_local,"
+                    "sightings,flags,location,services,rssi,minutes_present\r\n"));
+    EXPECT_THAT(csv, ::testing::HasSubstr(",\"\",\"-67\",\"2\"\r\n"));
+    EXPECT_THAT(csv, ::testing::EndsWith(",\"\",\"\",\"0\"\r\n"));
+
+    const auto devices = nlohmann::ordered_json::parse(qm::JsonReport(rows, &history));
+    ASSERT_EQ(devices.size(), 2u);
+    EXPECT_EQ(devices[0].back(), 2);
+    EXPECT_EQ(devices[0].at("rssi"), -67);
+    EXPECT_EQ(std::prev(devices[1].end()).key(), "minutes_present");
+    EXPECT_TRUE(devices[1].at("rssi").is_null());
+
+    const std::string page = qm::HtmlReport(rows, &history);
+    EXPECT_THAT(page, ::testing::HasSubstr("<th>SDP</th><th>RSSI (dBm)</th><th>Minutes present</th></tr>"));
+    EXPECT_THAT(page, ::testing::HasSubstr("</details></td><td>-67</td><td>2</td></tr>"));
+    EXPECT_THAT(page, ::testing::HasSubstr("</details></td><td></td><td>0</td></tr>"));
+}
+
+// Without the history, the reports are what they were before it: no column, no key.
+TEST_F(DeviceReport, FormatsWithoutHistoryHaveNoHistoryColumns) {
+    AddDevice("(00:11:22:AA:BB:CC)");
+    const auto rows = qm::CollectDeviceReport(state_, vendors_);
+    for (qm::TReportFormat format :
+         {qm::TReportFormat::Csv, qm::TReportFormat::Json, qm::TReportFormat::Html}) {
+        const std::string report = qm::RenderReport(format, rows);
+        for (const char* history : {"rssi", "RSSI", "minutes_present", "Minutes present"})
+            EXPECT_THAT(report, ::testing::Not(::testing::HasSubstr(history)));
+    }
 }
 
 }  // namespace
