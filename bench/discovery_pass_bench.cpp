@@ -1,8 +1,15 @@
 // One inquiry pass over an emulated radio with 1,000 devices in range, five SDP records each, all
 // answering at once: every device is new, so each is recorded, announced and queried over SDP.
 // The figure per device includes the emulated controller and SDP servers, which run in this process.
+// BM_DiscoveryPassWithHistory runs the same pass handing its sightings to the SQLite history store
+// (in a temporary directory), whose writer thread works beside it: the pass time should not change.
 
 #include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <memory>
 
 #include "quillmark/bluetooth/BluetoothInquiryPass.h"
 #include "quillmark/bluetooth/platform/ProtocolPlatform.h"
@@ -10,6 +17,7 @@
 #include "quillmark/bluetooth/platform/emulated/SdpElementWriter.h"
 #include "quillmark/core/InquiryPass.h"
 #include "quillmark/core/SessionState.h"
+#include "quillmark/history/SqliteHistoryStore.h"
 
 namespace {
 
@@ -52,20 +60,37 @@ public:
     void NewDeviceFound() override {}
 };
 
-void BM_DiscoveryPass(benchmark::State& state) {
+void RunPasses(benchmark::State& state, qm::ISightingSink* sink) {
     TEmulatedRadio radio(CrowdedScenario());
     qm::bt::TProtocolPlatform platform(radio);
     TQuietThread thread;
     for (auto _ : state) {
         qm::TSessionState session;
-        qm::BTPerformDiscovery(platform, session, thread);
+        qm::BTPerformDiscovery(platform, session, thread, sink);
         if (session.DeviceList().Count() != kDevices) state.SkipWithError("not every device was recorded");
     }
     state.counters["per_device"] = benchmark::Counter(
         kDevices, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
+void BM_DiscoveryPass(benchmark::State& state) {
+    RunPasses(state, nullptr);
+}
+
+void BM_DiscoveryPassWithHistory(benchmark::State& state) {
+    const std::filesystem::path directory =
+        std::filesystem::temp_directory_path() / ("qm-pass-bench-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(directory);
+    {
+        auto store = std::make_unique<qm::TSqliteHistoryStore>((directory / "Quillmark.sqlite").string(),
+                                                               [](const std::string&) {});
+        RunPasses(state, store.get());
+    }
+    std::filesystem::remove_all(directory);
+}
+
 BENCHMARK(BM_DiscoveryPass)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DiscoveryPassWithHistory)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 
