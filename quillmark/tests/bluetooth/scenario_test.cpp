@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <utility>
+#include <vector>
 
 #include "quillmark/base/Error.h"
 #include "quillmark/bluetooth/platform/emulated/DefaultScenario.h"
@@ -87,6 +89,34 @@ TEST(ScenarioJson, InvalidScenariosAreReported) {
             ADD_FAILURE() << "accepted: " << text;
         } catch (const qm::TError& e) {
             EXPECT_EQ(std::string(e.what()).rfind("Invalid scenario: ", 0), 0u) << e.what();
+        }
+    }
+}
+
+// Every object of the format refuses a key it does not know, naming the key and where it was.
+TEST(ScenarioJson, UnknownKeysAreRefusedWithTheirName) {
+    const std::vector<std::pair<const char*, const char*>> cases{
+        {R"({"device": []})", "unknown key \"device\" in the scenario"},
+        {R"({"controller": {"discoverible": true}})", "unknown key \"discoverible\" in the controller"},
+        {R"({"devices": [{"address": "00:11:22:AA:BB:CC", "nmae": "x"}]})", "unknown key \"nmae\" in a device"},
+        {R"({"devices": [{"address": "00:11:22:AA:BB:CC", "misbehave": {"sdpSlient": true}}]})",
+         "unknown key \"sdpSlient\" in a device's misbehave"},
+        {R"({"devices": [{"address": "00:11:22:AA:BB:CC", "presence": {"form": 5}}]})",
+         "unknown key \"form\" in a presence"},
+        {R"({"devices": [{"address": "00:11:22:AA:BB:CC", "signal": {"db": -50}}]})",
+         "unknown key \"db\" in a signal"},
+        {R"({"devices": [{"address": "00:11:22:AA:BB:CC", "records": [{"rfcom": 3}]}]})",
+         "unknown key \"rfcom\" in a record"},
+        {R"({"devices": [{"address": "00:11:22:AA:BB:CC", "records": [{"hex": "35 00", "name": "x"}]}]})",
+         "unknown key \"name\" in a record"},
+        {R"({"devices": [{"address": "00:11:22:AA:BB:CC", "signal": 30}]})", "signal out of range: 30"},
+    };
+    for (const auto& [text, reason] : cases) {
+        try {
+            ParseScenario(text);
+            ADD_FAILURE() << "accepted: " << text;
+        } catch (const qm::TError& e) {
+            EXPECT_EQ(std::string(e.what()), std::string("Invalid scenario: ") + reason) << text;
         }
     }
 }

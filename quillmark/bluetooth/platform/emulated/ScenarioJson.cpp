@@ -1,6 +1,9 @@
 #include "quillmark/bluetooth/platform/emulated/ScenarioJson.h"
 
+#include <algorithm>
+#include <initializer_list>
 #include <map>
+#include <string_view>
 #include <nlohmann/json.hpp>
 
 #include "quillmark/base/Error.h"
@@ -14,6 +17,15 @@ using nlohmann::json;
 
 [[noreturn]] void Invalid(const std::string& reason) {
     throw TError("Invalid scenario: " + reason);
+}
+
+// A key the scenario format does not know is a mistake (a misspelt misbehaviour would otherwise
+// pass unnoticed), so it is refused with its name.
+void OnlyKnownKeys(const json& object, std::initializer_list<std::string_view> known, const std::string& where) {
+    if (!object.is_object()) Invalid(where + " must be an object: " + object.dump());
+    for (const auto& item : object.items())
+        if (std::find(known.begin(), known.end(), item.key()) == known.end())
+            Invalid("unknown key \"" + item.key() + "\" in " + where);
 }
 
 std::uint64_t Number(const json& value, std::uint64_t maximum = UINT64_MAX) {
@@ -113,6 +125,9 @@ TElement ProtocolList(const json& record) {
 }
 
 std::string BuiltRecord(const json& record, std::uint32_t defaultHandle) {
+    OnlyKnownKeys(record,
+                  {"handle", "classes", "rfcomm", "l2cap", "obex", "protocols", "profiles", "name", "attributes"},
+                  "a record");
     std::map<std::uint16_t, TElement> attributes;
     attributes[0x0000] =
         SdpUint(4, record.contains("handle") ? Number(record["handle"], UINT32_MAX) : defaultHandle);
@@ -145,7 +160,10 @@ std::string BuiltRecord(const json& record, std::uint32_t defaultHandle) {
 }
 
 std::string Record(const json& record, std::uint32_t defaultHandle) {
-    if (record.contains("hex")) return HexBytes(record["hex"].get<std::string>());
+    if (record.contains("hex")) {
+        OnlyKnownKeys(record, {"hex"}, "a record");
+        return HexBytes(record["hex"].get<std::string>());
+    }
     return BuiltRecord(record, defaultHandle);
 }
 
@@ -153,6 +171,7 @@ TPresence Presence(const json& value) {
     TPresence presence;
     if (value.is_string() && value.get<std::string>() == "always") return presence;
     if (!value.is_object()) Invalid("unknown presence: " + value.dump());
+    OnlyKnownKeys(value, {"from", "until", "period", "on", "offset"}, "a presence");
     if (value.contains("from")) presence.from = SignedNumber(value["from"]);
     if (value.contains("until")) presence.until = SignedNumber(value["until"]);
     if (value.contains("period")) {
@@ -170,6 +189,7 @@ TSignal Signal(const json& value) {
         signal.dbm = static_cast<int>(value.get<std::int64_t>());
         signal.swing = 0;
     } else if (value.is_object()) {
+        OnlyKnownKeys(value, {"dbm", "swing", "period"}, "a signal");
         signal.dbm = static_cast<int>(SignedNumber(value.value("dbm", json(signal.dbm))));
         signal.swing = static_cast<int>(SignedNumber(value.value("swing", json(signal.swing))));
         signal.period = SignedNumber(value.value("period", json(signal.period)));
@@ -192,6 +212,9 @@ TResultFormat Format(const std::string& name) {
 }
 
 TMisbehaviour Misbehaviour(const json& value) {
+    OnlyKnownKeys(value,
+                  {"noRecords", "sdpError", "sdpSilent", "connectRefused", "nameSilent", "malformedResponse", "flood"},
+                  "a device's misbehave");
     TMisbehaviour m;
     m.noRecords = value.value("noRecords", false);
     m.sdpError = static_cast<std::uint16_t>(Number(value.value("sdpError", json(0)), 0xFFFF));
@@ -217,6 +240,9 @@ std::optional<std::string> Name(const json& device) {
 }
 
 TEmulatedDevice Device(const json& value) {
+    OnlyKnownKeys(value,
+                  {"address", "name", "shortNameOnly", "class", "format", "presence", "signal", "records", "misbehave"},
+                  "a device");
     TEmulatedDevice device;
     std::uint32_t nextHandle = 0x00010000;
     device.address = Address(value.at("address").get<std::string>());
@@ -233,6 +259,10 @@ TEmulatedDevice Device(const json& value) {
 }
 
 TControllerSettings Controller(const json& value) {
+    OnlyKnownKeys(value,
+                  {"address", "name", "class", "manufacturer", "lmpSubversion", "powered", "connectable",
+                   "discoverable", "managementRefused", "busy", "inquirySilent", "inquiryMs"},
+                  "the controller");
     TControllerSettings controller;
     controller.name = value.value("name", controller.name);
     controller.classOfDevice =
@@ -259,6 +289,7 @@ TControllerSettings Controller(const json& value) {
 TScenario ParseScenario(std::string_view text) {
     try {
         const json document = json::parse(text);
+        OnlyKnownKeys(document, {"controller", "sdpMtu", "devices"}, "the scenario");
         TScenario scenario;
         scenario.controller = Controller(document.value("controller", json::object()));
         scenario.sdpMtu = static_cast<std::size_t>(Number(document.value("sdpMtu", json(64)), 0xFFFF));
