@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -42,6 +44,92 @@ TEST(ScenarioJson, BuiltRecordRendersAsTheUsualAttributes) {
     EXPECT_NE(text.find("ServiceClassIDList = [SerialPort]\n"), std::string::npos) << text;
     EXPECT_NE(text.find("ProtocolDescriptorList = [[L2CAP], [RFCOMM, 3]]\n"), std::string::npos) << text;
     EXPECT_NE(text.find(" = COM1\n"), std::string::npos) << text;
+}
+
+// Advertising data built from fields comes out as AD structures in a fixed order; raw bytes pass
+// as given, malformed or not.
+TEST(ScenarioJson, LeAdvertisingBuiltFromFieldsOrGivenRaw) {
+    const auto scenario = ParseScenario(R"({"devices": [
+        {"address": "00:11:22:AA:BB:CC", "classic": false,
+         "le": {"addressType": "random-static", "intervalMs": 250, "eventType": "scannable",
+                "advertising": {"flags": 6, "uuids16": ["0x180F", "0xFEED"], "txPower": -8,
+                                "appearance": "0x00C1", "manufacturer": {"company": "0x004C", "hex": "12 02"}},
+                "scanResponse": {"name": "Tag"}}},
+        {"address": "00:11:22:AA:BB:CD",
+         "le": {"advertising": {"hex": "02 01 06 09 FF 00"}, "extended": true,
+                "scanResponse": {"serviceData": [{"uuid": "0xFEAA", "hex": "40"}],
+                                 "uuids128": ["0000fe2c-0000-1000-8000-00805f9b34fb"]}}}]})");
+    ASSERT_EQ(scenario.devices.size(), 2u);
+    const auto& tag = scenario.devices[0];
+    EXPECT_FALSE(tag.classic);
+    ASSERT_TRUE(tag.le);
+    EXPECT_EQ(tag.le->addressKind, qm::bt::emu::TLeAddressKind::RandomStatic);
+    EXPECT_EQ(tag.le->intervalMs, 250);
+    EXPECT_EQ(tag.le->eventType, qm::bt::emu::TLeEventType::Scannable);
+    EXPECT_EQ(tag.le->advertising, std::string("\x02\x01\x06"
+                                               "\x05\x03\x0F\x18\xED\xFE"
+                                               "\x02\x0A\xF8"
+                                               "\x03\x19\xC1\x00"
+                                               "\x05\xFF\x4C\x00\x12\x02",
+                                               22));
+    EXPECT_EQ(tag.le->scanResponse, std::optional<std::string>("\x04\x09Tag"));
+    const auto& dual = scenario.devices[1];
+    EXPECT_TRUE(dual.classic);
+    EXPECT_EQ(dual.le->advertising, std::string("\x02\x01\x06\x09\xFF\x00", 6));
+    const std::string uuid128("\xFB\x34\x9B\x5F\x80\x00\x00\x80\x00\x10\x00\x00\x2C\xFE\x00\x00", 16);
+    EXPECT_EQ(dual.le->scanResponse, std::optional<std::string>(std::string("\x11\x07", 2) + uuid128 +
+                                                                 std::string("\x04\x16\xAA\xFE\x40", 5)));
+}
+
+TEST(ScenarioJson, LeAdvertisersRefuseWhatTheyCannotSend) {
+    for (const char* le : {
+             R"({"advertising": {"name": "A name far too long for legacy advertising data"}})",
+             R"({"addressType": "secret"})",
+             R"({"eventType": "directed"})",
+             R"({"intervalMs": 5})",
+             R"({"rotateSeconds": 0})",
+             R"({"advertising": {"txPower": 200}})",
+             R"({"advertising": {"colour": "red"}})",
+         }) {
+        const std::string text =
+            std::string(R"({"devices": [{"address": "00:11:22:AA:BB:CC", "le": )") + le + "}]}";
+        EXPECT_THROW(ParseScenario(text), qm::TError) << le;
+    }
+    EXPECT_THROW(ParseScenario(R"({"devices": [{"address": "00:11:22:AA:BB:CC", "classic": false}]})"),
+                 qm::TError);
+    std::string extended(R"({"devices": [{"address": "00:11:22:AA:BB:CC", "le": {"extended": true,
+        "advertising": {"manufacturer": {"company": 1, "hex": ")");
+    for (int i = 0; i < 247; ++i) extended += "AB ";
+    EXPECT_EQ(ParseScenario(extended + R"("}}}}]})").devices[0].le->advertising.size(), 251u);
+    EXPECT_THROW(ParseScenario(extended + R"(CD"}}}}]})"), qm::TError);
+}
+
+// A private address keeps its kind's top bits and changes once per rotation period; a static or
+// public one never changes.
+TEST(LeAdvertiser, AddressesByKindAndRotation) {
+    const qm::bt::TBdAddr identity{{0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC}};
+    using qm::bt::emu::TLeAddressKind;
+    qm::bt::emu::TLeAdvertiser le;
+    le.rotateSeconds = 60;
+    struct TCase {
+        TLeAddressKind kind;
+        std::uint8_t top;
+        bool rotates;
+    };
+    for (const TCase& c : {TCase{TLeAddressKind::Public, 0x00, false}, TCase{TLeAddressKind::RandomStatic, 0xC0, false},
+                           TCase{TLeAddressKind::Resolvable, 0x40, true},
+                           TCase{TLeAddressKind::NonResolvable, 0x00, true}}) {
+        le.addressKind = c.kind;
+        const auto first = le.AddressAt(identity, 0);
+        EXPECT_EQ(le.AddressAt(identity, 59), first);
+        EXPECT_EQ(le.AddressAt(identity, 60) != first, c.rotates);
+        if (c.kind == TLeAddressKind::Public) {
+            EXPECT_EQ(first, identity);
+        } else {
+            EXPECT_EQ(first.bytes[0] & 0xC0, c.top);
+            EXPECT_EQ(le.AddressAt(identity, 600).bytes[0] & 0xC0, c.top);
+        }
+    }
 }
 
 TEST(ScenarioJson, ControllerStateAndRefusal) {

@@ -174,7 +174,7 @@ void TEmulatedController::Inquiry(int fd) {
     Pause(fd, c.inquiryMs);
     const std::int64_t now = elapsedSeconds_();
     for (const auto& device : scenario_.devices) {
-        if (!device.presence.At(now)) continue;
+        if (!device.classic || !device.presence.At(now)) continue;
         const Packet result = InquiryResult(device, now);
         for (int i = 0; i <= device.misbehaviour.flood; ++i) SendPacket(fd, result);
     }
@@ -199,7 +199,7 @@ void TEmulatedController::RemoteName(int fd, const std::uint8_t* parameters, std
 const TEmulatedDevice* TEmulatedController::PresentDevice(const TBdAddr& address) const {
     const std::int64_t now = elapsedSeconds_();
     for (const auto& device : scenario_.devices)
-        if (device.address == address && device.presence.At(now)) return &device;
+        if (device.classic && device.address == address && device.presence.At(now)) return &device;
     return nullptr;
 }
 

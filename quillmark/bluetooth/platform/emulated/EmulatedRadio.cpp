@@ -62,7 +62,7 @@ TUniqueFd TEmulatedRadio::StartController(int& error) {
 TUniqueFd TEmulatedRadio::ConnectSdp(const TBdAddr& address, int, int& error) {
     const std::int64_t now = ElapsedSeconds();
     for (const auto& device : scenario_.devices) {
-        if (device.address != address || !device.presence.At(now)) continue;
+        if (!device.classic || device.address != address || !device.presence.At(now)) continue;
         if (device.misbehaviour.connectRefused) {
             error = ECONNREFUSED;
             return TUniqueFd();

@@ -1,7 +1,7 @@
 #pragma once
 // What the emulated radio plays: the local controller and the remote devices, each with its
 // name, class, inquiry result format, service records, presence and signal over time and
-// misbehaviours.
+// misbehaviours, and, for a device that advertises over Low Energy, its advertising.
 
 #include <cstdint>
 #include <limits>
@@ -47,6 +47,37 @@ struct TMisbehaviour {
     int flood = 0;                   // reports its inquiry result this many extra times
 };
 
+// How an LE advertiser's address is made from the device's address.
+enum class TLeAddressKind {
+    Public,         // the device's address itself
+    RandomStatic,   // the device's address with the two top bits 0b11
+    Resolvable,     // 0b01, a new address every rotateSeconds
+    NonResolvable,  // 0b00, a new address every rotateSeconds
+};
+
+// The legacy advertising PDU types a scenario can give an advertiser.
+enum class TLeEventType {
+    Connectable,     // ADV_IND: answers scan requests
+    Scannable,       // ADV_SCAN_IND: answers scan requests
+    NonConnectable,  // ADV_NONCONN_IND: no scan response
+};
+
+struct TLeAdvertiser {
+    TLeAddressKind addressKind = TLeAddressKind::Public;
+    std::int64_t rotateSeconds = 900;  // private addresses: how long one address lasts
+    int intervalMs = 100;              // one advertising event every this many milliseconds
+    TLeEventType eventType = TLeEventType::Connectable;
+    bool extended = false;             // reported as an extended advertising report
+    std::string advertising;           // AD structures, as sent (possibly malformed on purpose)
+    std::optional<std::string> scanResponse;
+    int flood = 0;  // extra copies of each advertising report
+
+    bool Random() const { return addressKind != TLeAddressKind::Public; }
+    bool AnswersScans() const { return eventType != TLeEventType::NonConnectable; }
+    // The address it advertises with at the time (seconds since the radio started).
+    TBdAddr AddressAt(const TBdAddr& identity, std::int64_t seconds) const;
+};
+
 struct TEmulatedDevice {
     TBdAddr address;
     std::optional<std::string> name;  // raw bytes; none: the device gives no name
@@ -57,6 +88,8 @@ struct TEmulatedDevice {
     TPresence presence;
     TSignal signal;  // what the formats that carry a signal strength report
     TMisbehaviour misbehaviour;
+    bool classic = true;               // answers inquiries and SDP
+    std::optional<TLeAdvertiser> le;   // advertises over Low Energy
 };
 
 struct TControllerSettings {
@@ -76,6 +109,8 @@ struct TControllerSettings {
     bool busy = false;               // answers Inquiry with Command Disallowed
     bool inquirySilent = false;      // never sends Inquiry Complete
     int inquiryMs = 0;               // how long an inquiry takes
+    bool leExtended = false;         // supports the extended scanning commands and reports
+    bool leDuringInquiry = true;     // false: refuses to scan LE while an inquiry runs
 };
 
 struct TScenario {

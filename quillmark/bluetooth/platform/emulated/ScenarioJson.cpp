@@ -226,6 +226,121 @@ TMisbehaviour Misbehaviour(const json& value) {
     return m;
 }
 
+// One AD structure: length, type, data.
+void AppendStructure(std::string& out, std::uint8_t type, const std::string& data) {
+    if (data.size() > 254) Invalid("an advertising structure is too long");
+    out.push_back(static_cast<char>(data.size() + 1));
+    out.push_back(static_cast<char>(type));
+    out += data;
+}
+
+std::string Le16(std::uint64_t value) {
+    return {static_cast<char>(value & 0xFF), static_cast<char>((value >> 8) & 0xFF)};
+}
+
+std::string Le32(std::uint64_t value) {
+    return Le16(value) + Le16(value >> 16);
+}
+
+// A 128-bit UUID's canonical text, sent least significant byte first.
+std::string Uuid128Le(const json& value) {
+    const std::string text = value.get<std::string>();
+    const std::string bytes = text.size() == 36 ? HexBytes(text) : std::string();
+    if (bytes.size() != 16) Invalid("not a UUID: " + text);
+    return {bytes.rbegin(), bytes.rend()};
+}
+
+std::string UuidList(const json& list, int bits) {
+    std::string data;
+    for (const auto& uuid : list)
+        data += bits == 16 ? Le16(Number(uuid, 0xFFFF)) : bits == 32 ? Le32(Number(uuid, UINT32_MAX)) : Uuid128Le(uuid);
+    return data;
+}
+
+// The uuid of a service data entry: its size picks the structure type.
+std::pair<std::uint8_t, std::string> ServiceDataUuid(const json& uuid) {
+    if (uuid.is_string() && uuid.get<std::string>().size() == 36) return {0x21, Uuid128Le(uuid)};
+    const std::uint64_t number = Number(uuid, UINT32_MAX);
+    return number <= 0xFFFF ? std::pair<std::uint8_t, std::string>{0x16, Le16(number)}
+                            : std::pair<std::uint8_t, std::string>{0x20, Le32(number)};
+}
+
+// Advertising data built from fields, in a fixed order, or given raw ({"hex": ...}), which may be
+// malformed on purpose.
+std::string AdvertisingData(const json& value, std::size_t limit) {
+    OnlyKnownKeys(value,
+                  {"hex", "flags", "name", "shortName", "uuids16", "uuids32", "uuids128", "manufacturer",
+                   "serviceData", "txPower", "appearance"},
+                  "advertising data");
+    std::string data;
+    if (value.contains("hex")) data = HexBytes(value["hex"].get<std::string>());
+    if (value.contains("flags")) AppendStructure(data, 0x01, std::string(1, static_cast<char>(Number(value["flags"], 0xFF))));
+    if (value.contains("uuids16")) AppendStructure(data, 0x03, UuidList(value["uuids16"], 16));
+    if (value.contains("uuids32")) AppendStructure(data, 0x05, UuidList(value["uuids32"], 32));
+    if (value.contains("uuids128")) AppendStructure(data, 0x07, UuidList(value["uuids128"], 128));
+    if (value.contains("name")) AppendStructure(data, 0x09, value["name"].get<std::string>());
+    if (value.contains("shortName")) AppendStructure(data, 0x08, value["shortName"].get<std::string>());
+    if (value.contains("txPower")) {
+        const std::int64_t power = SignedNumber(value["txPower"]);
+        if (power < -127 || power > 127) Invalid("txPower out of range: " + value["txPower"].dump());
+        AppendStructure(data, 0x0A, std::string(1, static_cast<char>(power)));
+    }
+    if (value.contains("appearance")) AppendStructure(data, 0x19, Le16(Number(value["appearance"], 0xFFFF)));
+    for (const auto& entry : value.value("serviceData", json::array())) {
+        OnlyKnownKeys(entry, {"uuid", "hex"}, "service data");
+        auto [type, uuid] = ServiceDataUuid(entry.at("uuid"));
+        AppendStructure(data, type, uuid + HexBytes(entry.value("hex", "")));
+    }
+    if (value.contains("manufacturer")) {
+        const json& maker = value["manufacturer"];
+        OnlyKnownKeys(maker, {"company", "hex"}, "manufacturer data");
+        AppendStructure(data, 0xFF, Le16(Number(maker.at("company"), 0xFFFF)) + HexBytes(maker.value("hex", "")));
+    }
+    if (data.size() > limit)
+        Invalid("advertising data of " + std::to_string(data.size()) + " bytes, more than " + std::to_string(limit));
+    return data;
+}
+
+TLeAddressKind LeAddressKind(const std::string& name) {
+    static const std::map<std::string, TLeAddressKind> kKinds{{"public", TLeAddressKind::Public},
+                                                              {"random-static", TLeAddressKind::RandomStatic},
+                                                              {"resolvable", TLeAddressKind::Resolvable},
+                                                              {"non-resolvable", TLeAddressKind::NonResolvable}};
+    const auto found = kKinds.find(name);
+    if (found == kKinds.end()) Invalid("unknown address type: " + name);
+    return found->second;
+}
+
+TLeEventType LeEventType(const std::string& name) {
+    static const std::map<std::string, TLeEventType> kTypes{{"connectable", TLeEventType::Connectable},
+                                                            {"scannable", TLeEventType::Scannable},
+                                                            {"non-connectable", TLeEventType::NonConnectable}};
+    const auto found = kTypes.find(name);
+    if (found == kTypes.end()) Invalid("unknown advertising event type: " + name);
+    return found->second;
+}
+
+// Legacy advertising data and scan responses hold at most 31 bytes; one extended report 251.
+TLeAdvertiser LeAdvertiser(const json& value) {
+    OnlyKnownKeys(value,
+                  {"addressType", "rotateSeconds", "intervalMs", "eventType", "extended", "advertising",
+                   "scanResponse", "flood"},
+                  "a device's le");
+    TLeAdvertiser le;
+    le.addressKind = LeAddressKind(value.value("addressType", "public"));
+    le.rotateSeconds = static_cast<std::int64_t>(Number(value.value("rotateSeconds", json(900)), 86400 * 365));
+    if (le.rotateSeconds == 0) Invalid("rotateSeconds must not be 0");
+    le.intervalMs = static_cast<int>(Number(value.value("intervalMs", json(100)), 10485));
+    if (le.intervalMs < 20) Invalid("intervalMs below 20");
+    le.eventType = LeEventType(value.value("eventType", "connectable"));
+    le.extended = value.value("extended", false);
+    const std::size_t limit = le.extended ? 251 : 31;
+    le.advertising = AdvertisingData(value.value("advertising", json::object()), limit);
+    if (value.contains("scanResponse")) le.scanResponse = AdvertisingData(value["scanResponse"], limit);
+    le.flood = static_cast<int>(Number(value.value("flood", json(0)), 1000));
+    return le;
+}
+
 TBdAddr Address(const std::string& text) {
     const auto address = BTAddressFromString(text.starts_with("(") ? text : "(" + text + ")");
     if (!address) Invalid("not a device address: " + text);
@@ -241,7 +356,8 @@ std::optional<std::string> Name(const json& device) {
 
 TEmulatedDevice Device(const json& value) {
     OnlyKnownKeys(value,
-                  {"address", "name", "shortNameOnly", "class", "format", "presence", "signal", "records", "misbehave"},
+                  {"address", "name", "shortNameOnly", "class", "format", "presence", "signal", "records", "misbehave",
+                   "classic", "le"},
                   "a device");
     TEmulatedDevice device;
     std::uint32_t nextHandle = 0x00010000;
@@ -255,13 +371,17 @@ TEmulatedDevice Device(const json& value) {
     device.misbehaviour = Misbehaviour(value.value("misbehave", json::object()));
     for (const auto& record : value.value("records", json::array()))
         device.records.push_back(Record(record, nextHandle++));
+    device.classic = value.value("classic", true);
+    if (value.contains("le")) device.le = LeAdvertiser(value["le"]);
+    if (!device.classic && !device.le) Invalid("a device neither classic nor le");
     return device;
 }
 
 TControllerSettings Controller(const json& value) {
     OnlyKnownKeys(value,
                   {"address", "name", "class", "manufacturer", "lmpSubversion", "powered", "connectable",
-                   "discoverable", "managementRefused", "busy", "inquirySilent", "inquiryMs"},
+                   "discoverable", "managementRefused", "busy", "inquirySilent", "inquiryMs", "leExtended",
+                   "leDuringInquiry"},
                   "the controller");
     TControllerSettings controller;
     controller.name = value.value("name", controller.name);
@@ -281,6 +401,8 @@ TControllerSettings Controller(const json& value) {
     controller.busy = value.value("busy", false);
     controller.inquirySilent = value.value("inquirySilent", false);
     controller.inquiryMs = static_cast<int>(Number(value.value("inquiryMs", json(0)), 60000));
+    controller.leExtended = value.value("leExtended", false);
+    controller.leDuringInquiry = value.value("leDuringInquiry", true);
     return controller;
 }
 
