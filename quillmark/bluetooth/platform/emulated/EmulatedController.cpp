@@ -15,6 +15,13 @@ namespace {
 using Packet = std::vector<std::uint8_t>;
 
 constexpr std::uint8_t kStatusUnknownCommand = 0x01;
+constexpr std::uint8_t kStatusInvalidParameters = 0x12;
+constexpr std::uint16_t kLeSetEventMask = 0x2001;
+constexpr std::uint16_t kLeReadLocalFeatures = 0x2003;
+constexpr std::uint16_t kLeSetScanParameters = 0x200B;
+constexpr std::uint16_t kLeSetScanEnable = 0x200C;
+constexpr std::uint16_t kLeSetExtendedScanParameters = 0x2041;
+constexpr std::uint16_t kLeSetExtendedScanEnable = 0x2042;
 constexpr std::uint8_t kStatusPageTimeout = 0x04;
 constexpr std::size_t kNameField = 248;
 constexpr std::size_t kEirField = 240;
@@ -62,15 +69,8 @@ Packet Eir(const TEmulatedDevice& device) {
     return eir;
 }
 
-// Each device's signal cycle starts at a point of its own, taken from its address.
-std::int64_t SignalPhase(const TEmulatedDevice& device) {
-    std::int64_t phase = 0;
-    for (const std::uint8_t byte : device.address.bytes) phase = phase * 31 + byte;
-    return phase;
-}
-
 Packet InquiryResult(const TEmulatedDevice& device, std::int64_t now) {
-    const auto rssi = static_cast<std::uint8_t>(device.signal.At(now, SignalPhase(device)));
+    const auto rssi = static_cast<std::uint8_t>(device.SignalAt(now));
     constexpr std::uint16_t kClockOffset = 0x1234;
     Packet p{1};
     AppendAddress(p, device.address);
@@ -121,12 +121,74 @@ std::uint8_t ScanEnable(const TControllerFlags& flags) {
 void TEmulatedController::Serve(int fd) {
     Packet packet;
     for (;;) {
-        const TIoStatus received = ReceivePacket(fd, DeadlineIn(3600 * 1000), packet);
-        if (received.code == TIoCode::TimedOut) continue;
-        if (!received.Ok()) return;
-        if (packet.size() < 4 || packet[0] != kHciCommandPacket || packet.size() != 4u + packet[3]) continue;
-        Handle(fd, LoadLe16(&packet[1]), packet.data() + 4, packet[3]);
+        const TDeadline deadline = std::min(DeadlineIn(3600 * 1000), scanner_.NextDue());
+        const TIoStatus received = ReceivePacket(fd, deadline, packet);
+        if (received.Ok() && packet.size() >= 4 && packet[0] == kHciCommandPacket && packet.size() == 4u + packet[3])
+            Handle(fd, LoadLe16(&packet[1]), packet.data() + 4, packet[3]);
+        else if (!received.Ok() && received.code != TIoCode::TimedOut)
+            break;
+        SendDueReports(fd);
     }
+    if (scanner_.Scanning()) state_.EndLeScan();
+}
+
+void TEmulatedController::SendDueReports(int fd) {
+    for (const TLeHeard& heard : scanner_.Due(std::chrono::steady_clock::now())) {
+        if (!scanner_.Extended()) {
+            SendPacket(fd, LeAdvertisingReport(heard));
+            continue;
+        }
+        for (const Packet& report : LeExtendedAdvertisingReports(heard)) SendPacket(fd, report);
+    }
+}
+
+// Enabling while enabled changes nothing; a controller that cannot scan during an inquiry refuses.
+std::uint8_t TEmulatedController::EnableLeScan(bool enable, bool extended) {
+    if (!enable) {
+        if (scanner_.Scanning()) state_.EndLeScan();
+        scanner_.Stop();
+        return 0;
+    }
+    if (scanner_.Scanning()) return 0;
+    if (!state_.TryStartLeScan(!scenario_.controller.leDuringInquiry)) return hci::kStatusCommandDisallowed;
+    scanner_.Start(std::chrono::steady_clock::now(), activeScan_, extended);
+    return 0;
+}
+
+bool TEmulatedController::HandleLe(int fd, std::uint16_t opcode, const std::uint8_t* parameters,
+                                   std::size_t length) {
+    const bool extended = scenario_.controller.leExtended;
+    Packet returned{0};
+    switch (opcode) {
+        case kLeSetEventMask:
+            break;
+        case kLeReadLocalFeatures:
+            returned.resize(9, 0);
+            if (extended) returned[2] = 0x10;  // bit 12: LE Extended Advertising
+            break;
+        case kLeSetScanParameters:
+            if (length != 7) returned[0] = kStatusInvalidParameters;
+            else activeScan_ = parameters[0] == 0x01;
+            break;
+        case kLeSetScanEnable:
+            if (length != 2) returned[0] = kStatusInvalidParameters;
+            else returned[0] = EnableLeScan(parameters[0] == 0x01, false);
+            break;
+        case kLeSetExtendedScanParameters:
+            if (!extended) return false;
+            if (length < 8) returned[0] = kStatusInvalidParameters;
+            else activeScan_ = parameters[3] == 0x01;
+            break;
+        case kLeSetExtendedScanEnable:
+            if (!extended) return false;
+            if (length != 6) returned[0] = kStatusInvalidParameters;
+            else returned[0] = EnableLeScan(parameters[0] == 0x01, true);
+            break;
+        default:
+            return false;
+    }
+    SendPacket(fd, CommandComplete(opcode, returned));
+    return true;
 }
 
 void TEmulatedController::Handle(int fd, std::uint16_t opcode, const std::uint8_t* parameters,
@@ -161,7 +223,7 @@ void TEmulatedController::Handle(int fd, std::uint16_t opcode, const std::uint8_
             AppendLe16(returned, c.lmpSubversion);
             break;
         default:
-            SendPacket(fd, CommandStatus(kStatusUnknownCommand, opcode));
+            if (!HandleLe(fd, opcode, parameters, length)) SendPacket(fd, CommandStatus(kStatusUnknownCommand, opcode));
             return;
     }
     SendPacket(fd, CommandComplete(opcode, returned));
@@ -169,9 +231,11 @@ void TEmulatedController::Handle(int fd, std::uint16_t opcode, const std::uint8_
 
 void TEmulatedController::Inquiry(int fd) {
     const auto& c = scenario_.controller;
-    SendPacket(fd, CommandStatus(c.busy ? hci::kStatusCommandDisallowed : 0, hci::kInquiry));
-    if (c.busy) return;
+    const bool refused = c.busy || !state_.TryStartInquiry(!c.leDuringInquiry);
+    SendPacket(fd, CommandStatus(refused ? hci::kStatusCommandDisallowed : 0, hci::kInquiry));
+    if (refused) return;
     Pause(fd, c.inquiryMs);
+    state_.EndInquiry();
     const std::int64_t now = elapsedSeconds_();
     for (const auto& device : scenario_.devices) {
         if (!device.classic || !device.presence.At(now)) continue;
@@ -183,7 +247,7 @@ void TEmulatedController::Inquiry(int fd) {
 
 void TEmulatedController::RemoteName(int fd, const std::uint8_t* parameters, std::size_t length) {
     if (length != 10) {
-        SendPacket(fd, CommandStatus(0x12, hci::kRemoteNameRequest));  // invalid parameters
+        SendPacket(fd, CommandStatus(kStatusInvalidParameters, hci::kRemoteNameRequest));
         return;
     }
     SendPacket(fd, CommandStatus(0, hci::kRemoteNameRequest));

@@ -25,4 +25,28 @@ bool TEmulatedControllerState::SetDiscoverable(bool on) {
     return true;
 }
 
+bool TEmulatedControllerState::TryStartInquiry(bool exclusive) {
+    std::lock_guard lock(mutex_);
+    if (exclusive && leScans_ > 0) return false;
+    ++inquiries_;
+    return true;
+}
+
+void TEmulatedControllerState::EndInquiry() {
+    std::lock_guard lock(mutex_);
+    --inquiries_;
+}
+
+bool TEmulatedControllerState::TryStartLeScan(bool exclusive) {
+    std::lock_guard lock(mutex_);
+    if (exclusive && inquiries_ > 0) return false;
+    ++leScans_;
+    return true;
+}
+
+void TEmulatedControllerState::EndLeScan() {
+    std::lock_guard lock(mutex_);
+    --leScans_;
+}
+
 }  // namespace qm::bt::emu

@@ -23,6 +23,12 @@ std::int8_t TSignal::At(std::int64_t seconds, std::int64_t phase) const {
     return static_cast<std::int8_t>(std::clamp<std::int64_t>(level, -127, 20));
 }
 
+std::int8_t TEmulatedDevice::SignalAt(std::int64_t seconds) const {
+    std::int64_t phase = 0;
+    for (const std::uint8_t byte : address.bytes) phase = phase * 31 + byte;
+    return signal.At(seconds, phase);
+}
+
 TBdAddr TLeAdvertiser::AddressAt(const TBdAddr& identity, std::int64_t seconds) const {
     if (addressKind == TLeAddressKind::Public) return identity;
     TBdAddr address = identity;

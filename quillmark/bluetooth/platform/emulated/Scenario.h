@@ -90,6 +90,10 @@ struct TEmulatedDevice {
     TMisbehaviour misbehaviour;
     bool classic = true;               // answers inquiries and SDP
     std::optional<TLeAdvertiser> le;   // advertises over Low Energy
+
+    // Its signal at the time, the same on both transports; each device's cycle starts at a point
+    // of its own, taken from its address.
+    std::int8_t SignalAt(std::int64_t seconds) const;
 };
 
 struct TControllerSettings {
