@@ -3,10 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <optional>
-#include <set>
 #include <tuple>
-
-#include "quillmark/history/SqliteStatement.h"
 
 namespace qm {
 namespace {
@@ -29,6 +26,13 @@ constexpr const char* kMergeRow =
     " signalled = signalled + excluded.signalled, rssi_sum = rssi_sum + excluded.rssi_sum,"
     " rssi_min = min(coalesce(rssi_min, excluded.rssi_min), coalesce(excluded.rssi_min, rssi_min)),"
     " rssi_max = max(coalesce(rssi_max, excluded.rssi_max), coalesce(excluded.rssi_max, rssi_max))";
+
+// The rows a pass appends lie at the end of each device's minutes: one page per device, kept in
+// this cache (KiB) from one pass to the next instead of being read again.
+constexpr int kWriterCacheKiB = 32 * 1024;
+// A pass changes about a page per device; checkpointing (which waits for the disk) once the log
+// holds this many pages rather than SQLite's default 1,000 spares most passes that wait.
+constexpr int kCheckpointPages = 10000;
 
 void BindOptional(TSqliteStatement& statement, int index, const std::optional<std::int64_t>& value) {
     if (value) {
@@ -58,112 +62,145 @@ void Add(TAggregate& row, const std::optional<std::int8_t>& rssi) {
     row.rssiMax = std::max<std::int64_t>(row.rssiMax.value_or(*rssi), *rssi);
 }
 
+// Steps a query for one row and resets it; nullopt without a row.
+std::optional<std::int64_t> QueryOne(TSqliteStatement& statement) {
+    std::optional<std::int64_t> value;
+    if (statement.Step()) value = statement.Int(0);
+    statement.Reset();
+    return value;
+}
+
 }  // namespace
 
 std::int64_t HistoryMinuteOf(std::int64_t ms) {
     return ms >= 0 ? ms / 60000 : -((-ms + 59999) / 60000);
 }
 
-std::int64_t THistoryWriter::DeviceId(const std::string& address) {
-    TSqliteStatement(db_.Handle(), "INSERT OR IGNORE INTO device(address) VALUES(?)").Bind(1, address).Run();
-    TSqliteStatement select(db_.Handle(), "SELECT id FROM device WHERE address = ?");
-    select.Bind(1, address).Step();
-    return select.Int(0);
+THistoryWriter::THistoryWriter(TSqliteDatabase& db)
+    : db_(db),
+      dataVersion_(db.Handle(), "PRAGMA data_version"),
+      findDevice_(db.Handle(), "SELECT id FROM device WHERE address = ?"),
+      addDevice_(db.Handle(), "INSERT INTO device(address) VALUES(?) RETURNING id"),
+      findLocation_(db.Handle(), "SELECT id FROM location WHERE name = ?"),
+      addLocation_(db.Handle(), "INSERT INTO location(name) VALUES(?) RETURNING id"),
+      present_(db.Handle(), "SELECT 1 FROM minute WHERE device = ? AND span = 1 AND minute = ? LIMIT 1"),
+      summary_(db.Handle(),
+               "INSERT INTO summary(device, first_minute, last_minute, minutes_present)"
+               " VALUES(?1, ?2, ?2, ?3) ON CONFLICT DO UPDATE SET"
+               " first_minute = min(first_minute, excluded.first_minute),"
+               " last_minute = max(last_minute, excluded.last_minute),"
+               " minutes_present = minutes_present + excluded.minutes_present"),
+      merge_(db.Handle(), kMergeRow),
+      summaryLocation_(db.Handle(),
+                       "INSERT INTO summary_location(device, position, location)"
+                       " SELECT ?1, (SELECT coalesce(max(position) + 1, 0) FROM summary_location"
+                       " WHERE device = ?1), ?2 WHERE NOT EXISTS (SELECT 1 FROM summary_location"
+                       " WHERE device = ?1 AND location = ?2)"),
+      latest_(db.Handle(),
+              "INSERT INTO latest(device, received_ms, rssi, eir) VALUES(?1, ?2, ?3, ?4)"
+              " ON CONFLICT DO UPDATE SET received_ms = excluded.received_ms,"
+              " rssi = excluded.rssi, eir = excluded.eir"
+              " WHERE excluded.received_ms >= received_ms") {
+    db_.Execute("PRAGMA cache_size = -" + std::to_string(kWriterCacheKiB) +
+                "; PRAGMA wal_autocheckpoint = " + std::to_string(kCheckpointPages));
+}
+
+void THistoryWriter::Forget() {
+    devices_.clear();
+    locations_.clear();
+    seenDataVersion_ = -1;
+}
+
+// Another connection's commit may have added, deleted or counted anything remembered.
+void THistoryWriter::Revalidate() {
+    const std::int64_t version = QueryOne(dataVersion_).value_or(-1);
+    if (version != seenDataVersion_) Forget();
+    seenDataVersion_ = version;
+}
+
+std::int64_t THistoryWriter::FindOrAdd(TSqliteStatement& find, TSqliteStatement& add, const std::string& key) {
+    find.Bind(1, key);
+    if (const auto id = QueryOne(find)) return *id;
+    add.Bind(1, key);
+    return QueryOne(add).value_or(0);
+}
+
+THistoryWriter::TKnownDevice& THistoryWriter::Device(const std::string& address) {
+    auto [known, added] = devices_.try_emplace(address);
+    if (added) known->second.id = FindOrAdd(findDevice_, addDevice_, address);
+    return known->second;
 }
 
 std::int64_t THistoryWriter::LocationId(const std::string& name) {
-    TSqliteStatement(db_.Handle(), "INSERT OR IGNORE INTO location(name) VALUES(?)").Bind(1, name).Run();
-    TSqliteStatement select(db_.Handle(), "SELECT id FROM location WHERE name = ?");
-    select.Bind(1, name).Step();
-    return select.Int(0);
+    auto [known, added] = locations_.try_emplace(name, 0);
+    if (added) known->second = FindOrAdd(findLocation_, addLocation_, name);
+    return known->second;
+}
+
+// Counts the minute in the device's summary once. A minute with a row already is counted and lies
+// within the summary's first and last minute, so it needs no write.
+void THistoryWriter::CountMinute(TKnownDevice& device, std::int64_t minute) {
+    if (device.presentMinute == minute) return;
+    present_.Bind(1, device.id).Bind(2, minute);
+    const bool isNew = !QueryOne(present_);
+    device.presentMinute = minute;
+    if (isNew) summary_.Bind(1, device.id).Bind(2, minute).Bind(3, std::int64_t{1}).Run();
+}
+
+void THistoryWriter::AddSummaryLocation(TKnownDevice& device, std::int64_t locationId) {
+    if (std::find(device.locations.begin(), device.locations.end(), locationId) != device.locations.end())
+        return;
+    summaryLocation_.Bind(1, device.id).Bind(2, locationId).Run();
+    device.locations.push_back(locationId);
 }
 
 void THistoryWriter::WriteBatch(const std::vector<TRecordedSighting>& batch) {
-    std::map<std::string, std::int64_t> devices;
-    std::map<std::string, std::int64_t> locations;
-    std::map<TRowKey, TAggregate> rows;
-    std::vector<std::pair<std::int64_t, std::int64_t>> firstSeenLocations;
-    std::set<std::pair<std::int64_t, std::int64_t>> seenLocations;
-    std::map<std::int64_t, const TSighting*> latest;
+    Revalidate();
+    struct TRow {
+        TKnownDevice* device = nullptr;
+        TAggregate aggregate;
+    };
+    std::map<TRowKey, TRow> rows;
+    std::vector<std::pair<TKnownDevice*, std::int64_t>> places;
+    std::map<TKnownDevice*, const TSighting*> latest;
     for (const TRecordedSighting& recorded : batch) {
         const TSighting& sighting = recorded.sighting;
-        auto device = devices.try_emplace(sighting.address, 0);
-        if (device.second) device.first->second = DeviceId(sighting.address);
-        auto location = locations.try_emplace(recorded.location, 0);
-        if (location.second) location.first->second = LocationId(recorded.location);
-        const std::int64_t deviceId = device.first->second;
-        const std::int64_t locationId = location.first->second;
-        Add(rows[{deviceId, HistoryMinuteOf(sighting.receivedMs), locationId,
-                  static_cast<int>(sighting.transport)}],
-            sighting.rssi);
-        if (seenLocations.insert({deviceId, locationId}).second)
-            firstSeenLocations.emplace_back(deviceId, locationId);
-        const TSighting*& newest = latest[deviceId];
+        TKnownDevice& device = Device(sighting.address);
+        const std::int64_t locationId = LocationId(recorded.location);
+        TRow& row = rows[{device.id, HistoryMinuteOf(sighting.receivedMs), locationId,
+                          static_cast<int>(sighting.transport)}];
+        row.device = &device;
+        Add(row.aggregate, sighting.rssi);
+        places.emplace_back(&device, locationId);
+        const TSighting*& newest = latest[&device];
         if (!sighting.eir.empty() && (newest == nullptr || newest->receivedMs <= sighting.receivedMs))
             newest = &sighting;
     }
-
-    TSqliteStatement present(db_.Handle(),
-                             "SELECT 1 FROM minute WHERE device = ? AND span = 1 AND minute = ?");
-    TSqliteStatement summary(db_.Handle(),
-                             "INSERT INTO summary(device, first_minute, last_minute, minutes_present)"
-                             " VALUES(?1, ?2, ?2, ?3) ON CONFLICT DO UPDATE SET"
-                             " first_minute = min(first_minute, excluded.first_minute),"
-                             " last_minute = max(last_minute, excluded.last_minute),"
-                             " minutes_present = minutes_present + excluded.minutes_present");
-    TSqliteStatement merge(db_.Handle(), kMergeRow);
-    std::pair<std::int64_t, std::int64_t> lastMinute{-1, 0};
+    // Rows in key order: each device's minutes in order, the pages they touch visited once.
     for (const auto& [key, row] : rows) {
-        const std::pair<std::int64_t, std::int64_t> deviceMinute{std::get<0>(key), std::get<1>(key)};
-        if (deviceMinute != lastMinute) {
-            lastMinute = deviceMinute;
-            present.Bind(1, deviceMinute.first).Bind(2, deviceMinute.second);
-            const bool isNew = !present.Step();
-            present.Reset();
-            summary.Bind(1, deviceMinute.first)
-                .Bind(2, deviceMinute.second)
-                .Bind(3, std::int64_t{isNew ? 1 : 0})
-                .Run();
-        }
-        MergeRow(merge, key, 1, row);
+        CountMinute(*row.device, std::get<1>(key));
+        MergeRow(merge_, key, 1, row.aggregate);
     }
-
-    TSqliteStatement addLocation(db_.Handle(),
-                                 "INSERT INTO summary_location(device, position, location)"
-                                 " SELECT ?1, (SELECT coalesce(max(position) + 1, 0) FROM summary_location"
-                                 " WHERE device = ?1), ?2 WHERE NOT EXISTS (SELECT 1 FROM summary_location"
-                                 " WHERE device = ?1 AND location = ?2)");
-    for (const auto& [deviceId, locationId] : firstSeenLocations)
-        addLocation.Bind(1, deviceId).Bind(2, locationId).Run();
-
-    TSqliteStatement setLatest(db_.Handle(),
-                               "INSERT INTO latest(device, received_ms, rssi, eir) VALUES(?1, ?2, ?3, ?4)"
-                               " ON CONFLICT DO UPDATE SET received_ms = excluded.received_ms,"
-                               " rssi = excluded.rssi, eir = excluded.eir"
-                               " WHERE excluded.received_ms >= received_ms");
-    for (const auto& [deviceId, sighting] : latest) {
+    for (const auto& [device, locationId] : places) AddSummaryLocation(*device, locationId);
+    for (const auto& [device, sighting] : latest) {
         if (sighting == nullptr) continue;
-        setLatest.Bind(1, deviceId).Bind(2, sighting->receivedMs);
-        BindOptional(setLatest, 3,
-                     sighting->rssi ? std::optional<std::int64_t>(*sighting->rssi) : std::nullopt);
-        setLatest.BindBlob(4, sighting->eir).Run();
+        latest_.Bind(1, device->id).Bind(2, sighting->receivedMs);
+        BindOptional(latest_, 3, sighting->rssi ? std::optional<std::int64_t>(*sighting->rssi) : std::nullopt);
+        latest_.BindBlob(4, sighting->eir).Run();
     }
 }
 
 void THistoryWriter::DeleteDevices(const std::vector<std::string>& addresses) {
-    TSqliteStatement select(db_.Handle(), "SELECT id FROM device WHERE address = ?");
+    Revalidate();
     for (const std::string& address : addresses) {
-        select.Bind(1, address);
-        if (!select.Step()) {
-            select.Reset();
-            continue;
-        }
-        const std::int64_t id = select.Int(0);
-        select.Reset();
+        devices_.erase(address);
+        findDevice_.Bind(1, address);
+        const auto id = QueryOne(findDevice_);
+        if (!id) continue;
         for (const char* sql : {"DELETE FROM minute WHERE device = ?", "DELETE FROM summary WHERE device = ?",
                                 "DELETE FROM summary_location WHERE device = ?",
                                 "DELETE FROM latest WHERE device = ?", "DELETE FROM device WHERE id = ?"})
-            TSqliteStatement(db_.Handle(), sql).Bind(1, id).Run();
+            TSqliteStatement(db_.Handle(), sql).Bind(1, *id).Run();
     }
 }
 
@@ -180,7 +217,6 @@ int THistoryWriter::RollupStep(std::int64_t cutoffMinute, int maxRows) {
         "SELECT minute, location, transport, sightings, signalled, rssi_sum, rssi_min, rssi_max"
         " FROM minute WHERE device = ? AND span = 1 AND minute < ? ORDER BY minute LIMIT ?");
     old.Bind(1, device).Bind(2, cutoffMinute).Bind(3, std::int64_t{maxRows});
-    TSqliteStatement merge(db_.Handle(), kMergeRow);
     TSqliteStatement remove(db_.Handle(),
                             "DELETE FROM minute WHERE device = ? AND span = 1 AND minute = ? AND location = ?"
                             " AND transport = ?");
@@ -191,7 +227,7 @@ int THistoryWriter::RollupStep(std::int64_t cutoffMinute, int maxRows) {
     for (const auto& [key, row] : rows) {
         const std::int64_t minute = std::get<1>(key);
         const std::int64_t hour = minute - (((minute % 60) + 60) % 60);
-        MergeRow(merge, {device, hour, std::get<2>(key), std::get<3>(key)}, 60, row);
+        MergeRow(merge_, {device, hour, std::get<2>(key), std::get<3>(key)}, 60, row);
         remove.Bind(1, device)
             .Bind(2, minute)
             .Bind(3, std::get<2>(key))
@@ -200,6 +236,9 @@ int THistoryWriter::RollupStep(std::int64_t cutoffMinute, int maxRows) {
     }
     const int rolled = static_cast<int>(rows.size());
     if (rolled < maxRows) rollupDevice_ = device + 1;
+    // A minute remembered as present may have become part of an hour row.
+    if (rolled > 0)
+        for (auto& [address, known] : devices_) known.presentMinute = -1;
     return rolled;
 }
 

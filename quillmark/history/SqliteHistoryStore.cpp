@@ -166,6 +166,7 @@ bool TSqliteHistoryStore::WriteItems() {
         }
         transaction.Commit();
     } catch (const TSqliteError& error) {
+        writer_->Forget();
         if (!failing_) {
             log_("History store stopped writing: keeping up to " + std::to_string(options_.bufferSightings) +
                  " sightings until it can write again. " + error.Message());
@@ -232,6 +233,7 @@ void TSqliteHistoryStore::RollupIfDue() {
         writer_->RollupStep(cutoff, options_.rollupRowsPerStep);
         transaction.Commit();
     } catch (const TSqliteError&) {
+        writer_->Forget();
         // The next batch's write says whether the store is failing.
     }
 }
