@@ -5,6 +5,8 @@
 #include <optional>
 #include <tuple>
 
+#include <sqlite3.h>
+
 namespace qm {
 namespace {
 
@@ -19,13 +21,15 @@ struct TAggregate {
 // (device, minute, location, transport)
 using TRowKey = std::tuple<std::int64_t, std::int64_t, std::int64_t, int>;
 
-constexpr const char* kMergeRow =
-    "INSERT INTO minute(device, span, minute, location, transport, sightings, signalled, rssi_sum,"
-    " rssi_min, rssi_max) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)"
+// Adds a row's counts to the row of the same key, or inserts it.
+constexpr const char* kMergeCounts =
     " ON CONFLICT DO UPDATE SET sightings = sightings + excluded.sightings,"
     " signalled = signalled + excluded.signalled, rssi_sum = rssi_sum + excluded.rssi_sum,"
     " rssi_min = min(coalesce(rssi_min, excluded.rssi_min), coalesce(excluded.rssi_min, rssi_min)),"
     " rssi_max = max(coalesce(rssi_max, excluded.rssi_max), coalesce(excluded.rssi_max, rssi_max))";
+constexpr const char* kMinuteColumns =
+    "minute(device, span, minute, location, transport, sightings, signalled, rssi_sum, rssi_min, rssi_max)";
+constexpr const char* kCountColumns = "sightings, signalled, rssi_sum, rssi_min, rssi_max";
 
 // The rows a pass appends lie at the end of each device's minutes: one page per device, kept in
 // this cache (KiB) from one pass to the next instead of being read again.
@@ -42,15 +46,31 @@ void BindOptional(TSqliteStatement& statement, int index, const std::optional<st
     }
 }
 
+void RunWithCounts(TSqliteStatement& merge, int first, const TAggregate& row) {
+    merge.Bind(first, row.sightings).Bind(first + 1, row.signalled).Bind(first + 2, row.rssiSum);
+    BindOptional(merge, first + 3, row.rssiMin);
+    BindOptional(merge, first + 4, row.rssiMax);
+    merge.Run();
+}
+
+// Into minute: (device, span, minute, location, transport, counts...).
 void MergeRow(TSqliteStatement& merge, const TRowKey& key, std::int64_t span, const TAggregate& row) {
     merge.Bind(1, std::get<0>(key)).Bind(2, span).Bind(3, std::get<1>(key)).Bind(4, std::get<2>(key));
-    merge.Bind(5, std::int64_t{std::get<3>(key)})
-        .Bind(6, row.sightings)
-        .Bind(7, row.signalled)
-        .Bind(8, row.rssiSum);
-    BindOptional(merge, 9, row.rssiMin);
-    BindOptional(merge, 10, row.rssiMax);
-    merge.Run();
+    merge.Bind(5, std::int64_t{std::get<3>(key)});
+    RunWithCounts(merge, 6, row);
+}
+
+// Into recent: (minute, device, location, transport, counts...).
+void MergeRecentRow(TSqliteStatement& merge, const TRowKey& key, const TAggregate& row) {
+    merge.Bind(1, std::get<1>(key)).Bind(2, std::get<0>(key)).Bind(3, std::get<2>(key));
+    merge.Bind(4, std::int64_t{std::get<3>(key)});
+    RunWithCounts(merge, 5, row);
+}
+
+std::string Sql(std::initializer_list<std::string_view> parts) {
+    std::string sql;
+    for (std::string_view part : parts) sql += part;
+    return sql;
 }
 
 void Add(TAggregate& row, const std::optional<std::int8_t>& rssi) {
@@ -84,13 +104,17 @@ THistoryWriter::THistoryWriter(TSqliteDatabase& db)
       findLocation_(db.Handle(), "SELECT id FROM location WHERE name = ?"),
       addLocation_(db.Handle(), "INSERT INTO location(name) VALUES(?) RETURNING id"),
       present_(db.Handle(), "SELECT 1 FROM minute WHERE device = ? AND span = 1 AND minute = ? LIMIT 1"),
+      presentRecent_(db.Handle(), "SELECT 1 FROM recent WHERE minute = ?2 AND device = ?1 LIMIT 1"),
       summary_(db.Handle(),
                "INSERT INTO summary(device, first_minute, last_minute, minutes_present)"
                " VALUES(?1, ?2, ?2, ?3) ON CONFLICT DO UPDATE SET"
                " first_minute = min(first_minute, excluded.first_minute),"
                " last_minute = max(last_minute, excluded.last_minute),"
                " minutes_present = minutes_present + excluded.minutes_present"),
-      merge_(db.Handle(), kMergeRow),
+      merge_(db.Handle(), Sql({"INSERT INTO ", kMinuteColumns, " VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)",
+                               kMergeCounts})),
+      mergeRecent_(db.Handle(), Sql({"INSERT INTO recent(minute, device, location, transport, ", kCountColumns,
+                                     ") VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)", kMergeCounts})),
       summaryLocation_(db.Handle(),
                        "INSERT INTO summary_location(device, position, location)"
                        " SELECT ?1, (SELECT coalesce(max(position) + 1, 0) FROM summary_location"
@@ -137,14 +161,24 @@ std::int64_t THistoryWriter::LocationId(const std::string& name) {
     return known->second;
 }
 
-// Counts the minute in the device's summary once. A minute with a row already is counted and lies
-// within the summary's first and last minute, so it needs no write.
-void THistoryWriter::CountMinute(TKnownDevice& device, std::int64_t minute) {
-    if (device.presentMinute == minute) return;
-    present_.Bind(1, device.id).Bind(2, minute);
-    const bool isNew = !QueryOne(present_);
-    device.presentMinute = minute;
-    if (isNew) summary_.Bind(1, device.id).Bind(2, minute).Bind(3, std::int64_t{1}).Run();
+// The table that holds the device's minute, counting the minute in the device's summary when it is
+// new. A minute with a row already is counted and lies within the summary's first and last
+// minute. A new minute starts in recent; one already settled into minute takes its late sightings
+// there, so that each device's minute stays in one table.
+TSqliteStatement& THistoryWriter::Place(TKnownDevice& device, std::int64_t minute) {
+    if (device.presentMinute != minute) {
+        presentRecent_.Bind(1, device.id).Bind(2, minute);
+        device.presentInRecent = QueryOne(presentRecent_).has_value();
+        bool settled = false;
+        if (!device.presentInRecent) {
+            present_.Bind(1, device.id).Bind(2, minute);
+            settled = QueryOne(present_).has_value();
+            if (!settled) summary_.Bind(1, device.id).Bind(2, minute).Bind(3, std::int64_t{1}).Run();
+        }
+        device.presentMinute = minute;
+        device.presentInRecent = !settled;
+    }
+    return device.presentInRecent ? mergeRecent_ : merge_;
 }
 
 void THistoryWriter::AddSummaryLocation(TKnownDevice& device, std::int64_t locationId) {
@@ -178,8 +212,12 @@ void THistoryWriter::WriteBatch(const std::vector<TRecordedSighting>& batch) {
     }
     // Rows in key order: each device's minutes in order, the pages they touch visited once.
     for (const auto& [key, row] : rows) {
-        CountMinute(*row.device, std::get<1>(key));
-        MergeRow(merge_, key, 1, row.aggregate);
+        TSqliteStatement& merge = Place(*row.device, std::get<1>(key));
+        if (&merge == &mergeRecent_) {
+            MergeRecentRow(merge, key, row.aggregate);
+        } else {
+            MergeRow(merge, key, 1, row.aggregate);
+        }
     }
     for (const auto& [device, locationId] : places) AddSummaryLocation(*device, locationId);
     for (const auto& [device, sighting] : latest) {
@@ -197,7 +235,8 @@ void THistoryWriter::DeleteDevices(const std::vector<std::string>& addresses) {
         findDevice_.Bind(1, address);
         const auto id = QueryOne(findDevice_);
         if (!id) continue;
-        for (const char* sql : {"DELETE FROM minute WHERE device = ?", "DELETE FROM summary WHERE device = ?",
+        for (const char* sql : {"DELETE FROM minute WHERE device = ?", "DELETE FROM recent WHERE device = ?",
+                                "DELETE FROM summary WHERE device = ?",
                                 "DELETE FROM summary_location WHERE device = ?",
                                 "DELETE FROM latest WHERE device = ?", "DELETE FROM device WHERE id = ?"})
             TSqliteStatement(db_.Handle(), sql).Bind(1, *id).Run();
@@ -237,9 +276,32 @@ int THistoryWriter::RollupStep(std::int64_t cutoffMinute, int maxRows) {
     const int rolled = static_cast<int>(rows.size());
     if (rolled < maxRows) rollupDevice_ = device + 1;
     // A minute remembered as present may have become part of an hour row.
-    if (rolled > 0)
-        for (auto& [address, known] : devices_) known.presentMinute = -1;
+    if (rolled > 0) ForgetPresentMinutes();
     return rolled;
+}
+
+void THistoryWriter::ForgetPresentMinutes() {
+    for (auto& [address, known] : devices_) known.presentMinute = -1;
+}
+
+std::int64_t THistoryWriter::SettleRecent(std::int64_t keepMinutes) {
+    TSqliteStatement span(db_.Handle(), "SELECT min(minute), max(minute) FROM recent");
+    if (!span.Step() || span.IsNull(0)) return 0;
+    const std::int64_t oldest = span.Int(0);
+    const std::int64_t newest = span.Int(1);
+    if (newest - oldest < 2 * keepMinutes) return 0;
+    const std::int64_t cutoff = newest - keepMinutes + 1;
+    // In minute's key order, so that each device's page is visited once.
+    TSqliteStatement(db_.Handle(),
+                     Sql({"INSERT INTO ", kMinuteColumns, " SELECT device, 1, minute, location, transport, ",
+                          kCountColumns, " FROM recent WHERE minute < ?1 ORDER BY device, minute, location,"
+                          " transport", kMergeCounts}))
+        .Bind(1, cutoff)
+        .Run();
+    TSqliteStatement remove(db_.Handle(), "DELETE FROM recent WHERE minute < ?1");
+    remove.Bind(1, cutoff).Run();
+    ForgetPresentMinutes();
+    return sqlite3_changes64(db_.Handle());
 }
 
 }  // namespace qm

@@ -8,6 +8,9 @@
 // locations already in its summary), so that a pass of sightings costs one upsert per minute row
 // and little else. What it remembers is dropped when another connection has committed meanwhile
 // (PRAGMA data_version) and when the caller rolls a transaction back (Forget).
+//
+// New minutes go to the recent table, whose rows for one pass share a few pages; SettleRecent
+// moves them into minute every few minutes, a page per device at a time.
 
 #include <cstdint>
 #include <string>
@@ -33,13 +36,17 @@ public:
     // Rolls up to maxRows minute rows older than cutoffMinute into hour rows, one device at a time
     // (the writer remembers where it stopped). Returns how many rows it rolled up.
     int RollupStep(std::int64_t cutoffMinute, int maxRows);
+    // Moves the minutes of recent into minute once recent spans 2 * keepMinutes minutes, keeping
+    // the newest keepMinutes. Returns how many rows it moved.
+    std::int64_t SettleRecent(std::int64_t keepMinutes);
     // Drops what the writer remembers of the store; the caller rolled a transaction back.
     void Forget();
 
 private:
     struct TKnownDevice {
         std::int64_t id = 0;
-        std::int64_t presentMinute = -1;      // a minute known to have a row; -1 when none is known
+        std::int64_t presentMinute = -1;  // a minute known to have rows; -1 when none is known
+        bool presentInRecent = false;     // whether those rows are in recent (else in minute)
         std::vector<std::int64_t> locations;  // locations known to be in the device's summary
     };
 
@@ -47,7 +54,8 @@ private:
     TKnownDevice& Device(const std::string& address);
     std::int64_t LocationId(const std::string& name);
     std::int64_t FindOrAdd(TSqliteStatement& find, TSqliteStatement& add, const std::string& key);
-    void CountMinute(TKnownDevice& device, std::int64_t minute);
+    TSqliteStatement& Place(TKnownDevice& device, std::int64_t minute);
+    void ForgetPresentMinutes();
     void AddSummaryLocation(TKnownDevice& device, std::int64_t locationId);
 
     TSqliteDatabase& db_;
@@ -57,8 +65,10 @@ private:
     TSqliteStatement findLocation_;
     TSqliteStatement addLocation_;
     TSqliteStatement present_;
+    TSqliteStatement presentRecent_;
     TSqliteStatement summary_;
     TSqliteStatement merge_;
+    TSqliteStatement mergeRecent_;
     TSqliteStatement summaryLocation_;
     TSqliteStatement latest_;
 

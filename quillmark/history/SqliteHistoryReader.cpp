@@ -36,13 +36,23 @@ TSqliteHistoryReader::TSqliteHistoryReader(const std::string& storePath, const s
 
 std::vector<THistoryMinute> TSqliteHistoryReader::Minutes(const std::string& address, std::int64_t fromMs,
                                                           std::int64_t toMs) {
-    TSqliteStatement query(
-        db_.Handle(),
-        "SELECT m.span, m.minute, l.name, m.transport, m.sightings, m.signalled, m.rssi_sum,"
-        " m.rssi_min, m.rssi_max FROM minute m JOIN device d ON d.id = m.device"
-        " JOIN location l ON l.id = m.location"
-        " WHERE d.address = ?1 AND m.span IN (1, 60) AND m.minute >= ?2 AND m.minute < ?3"
-        " ORDER BY m.minute, m.span, m.location, m.transport");
+    // The newest minutes are in recent (a store of version 1 has no such table yet).
+    const bool hasRecent =
+        db_.QueryInt("SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name = 'recent'") > 0;
+    const std::string sources =
+        std::string("SELECT span, minute, location, transport, sightings, signalled, rssi_sum, rssi_min,"
+                    " rssi_max FROM minute WHERE device = (SELECT id FROM device WHERE address = ?1)"
+                    " AND span IN (1, 60) AND minute >= ?2 AND minute < ?3") +
+        (hasRecent ? " UNION ALL SELECT 1, minute, location, transport, sightings, signalled, rssi_sum,"
+                     " rssi_min, rssi_max FROM recent WHERE device = (SELECT id FROM device WHERE"
+                     " address = ?1) AND minute >= ?2 AND minute < ?3"
+                   : "");
+    TSqliteStatement query(db_.Handle(),
+                           "SELECT m.span, m.minute, l.name, m.transport, m.sightings, m.signalled,"
+                           " m.rssi_sum, m.rssi_min, m.rssi_max FROM (" +
+                               sources +
+                               ") m JOIN location l ON l.id = m.location"
+                               " ORDER BY m.minute, m.span, m.location, m.transport");
     // A minute lies in [fromMs, toMs) when its start does.
     query.Bind(1, address).Bind(2, -FloorMinute(-fromMs)).Bind(3, -FloorMinute(-toMs));
     std::vector<THistoryMinute> rows;

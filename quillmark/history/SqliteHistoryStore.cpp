@@ -38,6 +38,10 @@ std::size_t SightingsIn(const std::variant<std::vector<TRecordedSighting>, std::
     return batch != nullptr ? batch->size() : 0;
 }
 
+// The newest minutes stay in the table a pass writes to; older ones are settled in batches of as
+// many minutes.
+constexpr std::int64_t kRecentMinutes = 5;
+
 bool IsDamage(const TSqliteError& error) {
     return error.PrimaryCode() == SQLITE_NOTADB || error.PrimaryCode() == SQLITE_CORRUPT;
 }
@@ -222,13 +226,19 @@ void TSqliteHistoryStore::Run() {
     }
 }
 
-// One bounded step of the rollup at most once a second, in a transaction of its own.
+// At most once a second, each in a transaction of its own: the recent minutes settled into the
+// minute rows (every few minutes), and one bounded step of the rollup.
 void TSqliteHistoryStore::RollupIfDue() {
     if (failing_ || SteadyMs() - lastRollupMs_ < 1000) return;
     lastRollupMs_ = SteadyMs();
     const IClock& clock = options_.clock != nullptr ? *options_.clock : SystemClock();
     const std::int64_t cutoff = std::int64_t{clock.Now()} / 60 - options_.rollupAgeMinutes;
     try {
+        {
+            TSqliteTransaction transaction(*db_);
+            writer_->SettleRecent(kRecentMinutes);
+            transaction.Commit();
+        }
         TSqliteTransaction transaction(*db_);
         writer_->RollupStep(cutoff, options_.rollupRowsPerStep);
         transaction.Commit();

@@ -239,9 +239,77 @@ TEST_F(HistoryStoreTest, NewStoreIsStampedWithTheSchemaVersion) {
     { std::ofstream(Path()).flush(); }  // an empty file is a database without tables
     Write({{Seen(kA, kT0, -40)}});
     TSqliteDatabase db(Path(), TSqliteDatabase::TMode::ReadOnly);
-    EXPECT_EQ(db.QueryInt("PRAGMA user_version"), 1);
+    EXPECT_EQ(db.QueryInt("PRAGMA user_version"), 2);
     EXPECT_EQ(db.QueryText("PRAGMA journal_mode"), "wal");
     EXPECT_TRUE(log.Lines().empty());
+}
+
+TEST_F(HistoryStoreTest, StoreOfVersionOneIsMigratedKeepingItsHistory) {
+    {
+        TSqliteDatabase db(Path(), TSqliteDatabase::TMode::ReadWriteCreate);
+        db.Execute(
+            "CREATE TABLE device(id INTEGER PRIMARY KEY, address TEXT NOT NULL UNIQUE);"
+            "CREATE TABLE location(id INTEGER PRIMARY KEY, name TEXT NOT NULL UNIQUE);"
+            "CREATE TABLE minute(device INTEGER NOT NULL, span INTEGER NOT NULL, minute INTEGER NOT NULL,"
+            " location INTEGER NOT NULL, transport INTEGER NOT NULL, sightings INTEGER NOT NULL,"
+            " signalled INTEGER NOT NULL, rssi_sum INTEGER NOT NULL, rssi_min INTEGER, rssi_max INTEGER,"
+            " PRIMARY KEY(device, span, minute, location, transport)) WITHOUT ROWID;"
+            "CREATE TABLE summary(device INTEGER PRIMARY KEY, first_minute INTEGER NOT NULL,"
+            " last_minute INTEGER NOT NULL, minutes_present INTEGER NOT NULL);"
+            "CREATE TABLE summary_location(device INTEGER NOT NULL, position INTEGER NOT NULL,"
+            " location INTEGER NOT NULL, PRIMARY KEY(device, position)) WITHOUT ROWID;"
+            "CREATE TABLE latest(device INTEGER PRIMARY KEY, received_ms INTEGER NOT NULL, rssi INTEGER,"
+            " eir BLOB NOT NULL);"
+            "INSERT INTO device VALUES(7, '" + kA + "'); INSERT INTO location VALUES(3, 'Hall');"
+            "INSERT INTO minute VALUES(7, 1, " + std::to_string(kT0 / kMinute) + ", 3, 0, 2, 2, -100, -60, -40);"
+            "INSERT INTO summary VALUES(7, " + std::to_string(kT0 / kMinute) + ", " +
+            std::to_string(kT0 / kMinute) + ", 1); INSERT INTO summary_location VALUES(7, 0, 3);"
+            "PRAGMA user_version = 1");
+    }
+    // A reader of the old version's store sees its history.
+    EXPECT_EQ(Reader().Minutes(kA, 0, kT0 * 2).size(), 1u);
+    Write({{Seen(kA, kT0, -50, "Hall"), Seen(kA, kT0 + kMinute, -50, "Yard")}});
+    TSqliteDatabase db(Path(), TSqliteDatabase::TMode::ReadOnly);
+    EXPECT_EQ(db.QueryInt("PRAGMA user_version"), 2);
+    const auto rows = Reader().Minutes(kA, 0, kT0 * 2);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].sightings, 3);
+    EXPECT_EQ(rows[0].rssiMin, -60);
+    EXPECT_EQ(rows[1].location, "Yard");
+    const auto summary = Reader().Summary();
+    ASSERT_EQ(summary.size(), 1u);
+    EXPECT_EQ(summary[0].minutesPresent, 2);
+    EXPECT_THAT(summary[0].locations, ElementsAre("Hall", "Yard"));
+    EXPECT_TRUE(log.Lines().empty());
+}
+
+// The newest minutes are written to a table of their own and settled into the minute rows every
+// few minutes; the reader sees one history either way.
+TEST_F(HistoryStoreTest, RecentMinutesSettleIntoTheMinuteRowsWithoutDuplicates) {
+    auto store = Open();
+    std::vector<TRecordedSighting> minutes;
+    for (int minute = 0; minute < 12; ++minute) minutes.push_back(Seen(kA, kT0 + minute * kMinute, -40));
+    store->SightingsRecorded(std::move(minutes));
+    store->Flush();  // written, then settled: the first rollup tick comes at once
+    {
+        TSqliteDatabase db(Path(), TSqliteDatabase::TMode::ReadOnly);
+        EXPECT_EQ(db.QueryInt("SELECT min(minute) FROM recent"), kT0 / kMinute + 7);
+        EXPECT_EQ(db.QueryInt("SELECT count(*) FROM minute"), 7);
+    }
+    // Late sightings of a settled minute and of a recent one join their rows.
+    store->SightingsRecorded({Seen(kA, kT0 + 1, -60), Seen(kA, kT0 + 11 * kMinute + 1, -60)});
+    store->Flush();
+    auto reader = Reader();
+    const auto rows = reader.Minutes(kA, 0, kT0 * 2);
+    ASSERT_EQ(rows.size(), 12u);
+    EXPECT_EQ(rows[0].sightings, 2);
+    EXPECT_EQ(rows[0].rssiMin, -60);
+    EXPECT_EQ(rows[11].sightings, 2);
+    for (int minute = 1; minute < 11; ++minute) EXPECT_EQ(rows[minute].sightings, 1);
+    EXPECT_EQ(reader.Summary()[0].minutesPresent, 12);
+    store->DeleteDevices({kA});
+    store->Flush();
+    EXPECT_TRUE(reader.Minutes(kA, 0, kT0 * 2).empty());
 }
 
 std::string FileBytes(const std::string& path) {
