@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
 
 #include "quillmark/history/HistoryPath.h"
 #include "quillmark/history/HistorySchema.h"
@@ -46,6 +47,20 @@ bool IsDamage(const TSqliteError& error) {
     return error.PrimaryCode() == SQLITE_NOTADB || error.PrimaryCode() == SQLITE_CORRUPT;
 }
 
+// Failures that trying again does not mend: the file or its directory refuses writing.
+bool IsRefusal(const TSqliteError& error) {
+    const int code = error.PrimaryCode();
+    return code == SQLITE_READONLY || code == SQLITE_PERM || code == SQLITE_AUTH;
+}
+
+// "<path>.damaged-<UTC time>", with a counter when a file of that name is there already.
+std::string KeptAsideName(const std::string& path) {
+    const std::string base = path + ".damaged-" + UtcStamp(std::time(nullptr));
+    std::string name = base;
+    for (int n = 2; std::filesystem::exists(name); ++n) name = base + "-" + std::to_string(n);
+    return name;
+}
+
 }  // namespace
 
 TSqliteHistoryStore::TSqliteHistoryStore(std::string storePath, THistoryLog log, THistoryStoreOptions options)
@@ -66,6 +81,7 @@ TSqliteHistoryStore::~TSqliteHistoryStore() {
 void TSqliteHistoryStore::Enqueue(TItem item) {
     {
         std::lock_guard lock(mutex_);
+        if (off_) return;
         queue_.push_back(std::move(item));
         ++submitted_;
     }
@@ -82,30 +98,55 @@ void TSqliteHistoryStore::DeleteDevices(std::vector<std::string> addresses) {
 
 void TSqliteHistoryStore::Flush() {
     std::unique_lock lock(mutex_);
+    if (off_) return;
     const std::uint64_t target = submitted_;
     flushing_ = true;
     wake_.notify_all();
-    done_.wait(lock, [&] { return handled_ >= target; });
+    done_.wait(lock, [&] { return off_ || handled_ >= target; });
     flushing_ = false;
 }
 
-// A store that cannot be opened where it should be turns the history off; one that is damaged is
-// kept aside under a new name and a fresh one is started.
-void TSqliteHistoryStore::Open() {
-    try {
-        OpenFresh();
-        if (db_ == nullptr || db_->QueryText("PRAGMA quick_check") == "ok") return;
-    } catch (const TSqliteError& error) {
-        if (!IsDamage(error)) {
-            writer_.reset();
-            db_.reset();
-            log_("History store cannot be opened at " + path_ + ": history is off. " + error.Message());
-            return;
-        }
-    }
+// Closes the store for good: what is queued is dropped, and whoever waits for it returns at once.
+void TSqliteHistoryStore::TurnOff(const std::string& line) {
     writer_.reset();
     db_.reset();
-    const std::string kept = path_ + ".damaged-" + UtcStamp(std::time(nullptr));
+    pending_.clear();
+    {
+        std::lock_guard lock(mutex_);
+        off_ = true;
+        queue_.clear();
+        handled_ = submitted_;
+    }
+    done_.notify_all();
+    log_(line);
+}
+
+std::string TSqliteHistoryStore::OffLine(const TError& error) const {
+    return "History store cannot be opened at " + path_ + ": history is off. " + error.Message();
+}
+
+// A store that cannot be opened where it should be turns the history off, as does one of a newer
+// version; one that is damaged is kept aside under a new name and a fresh one is started.
+void TSqliteHistoryStore::Open() {
+    try {
+        const std::int64_t version = OpenFresh();
+        if (version > kHistorySchemaVersion)
+            return TurnOff("History store was written by a newer version of the program (schema " +
+                           std::to_string(version) + "): left unchanged, history is not recorded");
+        if (db_->QueryText("PRAGMA quick_check") == "ok") return;
+    } catch (const TSqliteError& error) {
+        if (!IsDamage(error)) return TurnOff(OffLine(error));
+    }
+    StartAfresh();
+}
+
+// Once per store: a second damage says the disk or another program spoils every file.
+void TSqliteHistoryStore::StartAfresh() {
+    if (startedAfresh_) return TurnOff("History store damaged again at " + path_ + ": history is off");
+    startedAfresh_ = true;
+    writer_.reset();
+    db_.reset();
+    const std::string kept = KeptAsideName(path_);
     std::rename(path_.c_str(), kept.c_str());
     std::remove((path_ + "-wal").c_str());
     std::remove((path_ + "-shm").c_str());
@@ -113,9 +154,7 @@ void TSqliteHistoryStore::Open() {
         OpenFresh();
         log_("History store damaged: kept as " + kept + " and started afresh");
     } catch (const TError& error) {
-        writer_.reset();
-        db_.reset();
-        log_("History store cannot be opened at " + path_ + ": history is off. " + error.Message());
+        TurnOff(OffLine(error));
     }
 }
 
@@ -123,20 +162,15 @@ void TSqliteHistoryStore::Open() {
 // waits for the disk, so a crash or kill -9 loses at most the transactions not yet in the log (at
 // most the last second's batch) and never damages the database; a power loss may also lose the
 // last commits, never the store.
-void TSqliteHistoryStore::OpenFresh() {
+std::int64_t TSqliteHistoryStore::OpenFresh() {
     db_ = std::make_unique<TSqliteDatabase>(path_, TSqliteDatabase::TMode::ReadWriteCreate, options_.vfsName);
     const std::int64_t version = HistorySchemaVersion(*db_);
-    if (version > kHistorySchemaVersion) {
-        writer_.reset();
-        db_.reset();
-        log_("History store was written by a newer version of the program (schema " +
-             std::to_string(version) + "): left unchanged, history is not recorded");
-        return;
-    }
+    if (version > kHistorySchemaVersion) return version;
     db_->Execute("PRAGMA journal_mode = WAL");
     db_->Execute("PRAGMA synchronous = NORMAL");
     MigrateHistorySchema(*db_);
     writer_ = std::make_unique<THistoryWriter>(*db_);
+    return version;
 }
 
 void TSqliteHistoryStore::Trim() {
@@ -170,13 +204,7 @@ bool TSqliteHistoryStore::WriteItems() {
         }
         transaction.Commit();
     } catch (const TSqliteError& error) {
-        writer_->Forget();
-        if (!failing_) {
-            log_("History store stopped writing: keeping up to " + std::to_string(options_.bufferSightings) +
-                 " sightings until it can write again. " + error.Message());
-            failing_ = true;
-        }
-        return false;
+        return WriteFailed(error);
     }
     pending_.clear();
     if (failing_) {
@@ -188,12 +216,32 @@ bool TSqliteHistoryStore::WriteItems() {
     return true;
 }
 
+// A damaged store is started afresh and the items written there; a refusal turns the history off;
+// anything else (a full disk, a write error, a lock held too long) may pass, so the items wait.
+bool TSqliteHistoryStore::WriteFailed(const TSqliteError& error) {
+    writer_->Forget();
+    if (IsDamage(error)) {
+        StartAfresh();
+        return writer_ != nullptr && WriteItems();
+    }
+    if (IsRefusal(error)) {
+        TurnOff("History store refuses writing at " + path_ + ": history is off. " + error.Message());
+        return false;
+    }
+    if (!failing_) {
+        log_("History store stopped writing: keeping up to " + std::to_string(options_.bufferSightings) +
+             " sightings until it can write again. " + error.Message());
+        failing_ = true;
+    }
+    return false;
+}
+
 void TSqliteHistoryStore::Run() {
     pthread_setname_np(pthread_self(), "qm-history");
     Open();
     std::int64_t lastWriteMs = 0;
     std::unique_lock lock(mutex_);
-    for (;;) {
+    while (!off_) {
         const auto due = [&] { return stopping_ || flushing_ || !queue_.empty() || failing_; };
         if (failing_) {
             wake_.wait_for(lock, std::chrono::milliseconds(options_.retryMs),
@@ -212,14 +260,13 @@ void TSqliteHistoryStore::Run() {
             queue_.pop_front();
         }
         lock.unlock();
-        if (writer_ == nullptr) {
-            pending_.clear();
-        } else if (!pending_.empty()) {
+        if (!pending_.empty()) {
             if (!WriteItems()) Trim();
             lastWriteMs = SteadyMs();
-            RollupIfDue();
+            if (writer_ != nullptr) RollupIfDue();
         }
         lock.lock();
+        if (off_) break;
         handled_ = taken;
         done_.notify_all();
         if (stopping_ && queue_.empty()) break;
