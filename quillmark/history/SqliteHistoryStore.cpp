@@ -129,11 +129,13 @@ std::string TSqliteHistoryStore::OffLine(const TError& error) const {
 // version; one that is damaged is kept aside under a new name and a fresh one is started.
 void TSqliteHistoryStore::Open() {
     try {
-        const std::int64_t version = OpenFresh();
+        Connect();
+        const std::int64_t version = HistorySchemaVersion(*db_);
         if (version > kHistorySchemaVersion)
             return TurnOff("History store was written by a newer version of the program (schema " +
                            std::to_string(version) + "): left unchanged, history is not recorded");
-        if (db_->QueryText("PRAGMA quick_check") == "ok") return;
+        // Checked before anything is written, so that a damaged file is kept as it was found.
+        if (db_->QueryText("PRAGMA quick_check") == "ok") return Prepare();
     } catch (const TSqliteError& error) {
         if (!IsDamage(error)) return TurnOff(OffLine(error));
     }
@@ -151,7 +153,8 @@ void TSqliteHistoryStore::StartAfresh() {
     std::remove((path_ + "-wal").c_str());
     std::remove((path_ + "-shm").c_str());
     try {
-        OpenFresh();
+        Connect();
+        Prepare();
         log_("History store damaged: kept as " + kept + " and started afresh");
     } catch (const TError& error) {
         TurnOff(OffLine(error));
@@ -162,15 +165,15 @@ void TSqliteHistoryStore::StartAfresh() {
 // waits for the disk, so a crash or kill -9 loses at most the transactions not yet in the log (at
 // most the last second's batch) and never damages the database; a power loss may also lose the
 // last commits, never the store.
-std::int64_t TSqliteHistoryStore::OpenFresh() {
-    db_ = std::make_unique<TSqliteDatabase>(path_, TSqliteDatabase::TMode::ReadWriteCreate, options_.vfsName);
-    const std::int64_t version = HistorySchemaVersion(*db_);
-    if (version > kHistorySchemaVersion) return version;
+void TSqliteHistoryStore::Prepare() {
     db_->Execute("PRAGMA journal_mode = WAL");
     db_->Execute("PRAGMA synchronous = NORMAL");
     MigrateHistorySchema(*db_);
     writer_ = std::make_unique<THistoryWriter>(*db_);
-    return version;
+}
+
+void TSqliteHistoryStore::Connect() {
+    db_ = std::make_unique<TSqliteDatabase>(path_, TSqliteDatabase::TMode::ReadWriteCreate, options_.vfsName);
 }
 
 void TSqliteHistoryStore::Trim() {

@@ -55,7 +55,8 @@ private:
 
     void Run();
     void Open();
-    std::int64_t OpenFresh();  // the version the store had; newer than known: left unopened
+    void Connect();
+    void Prepare();  // sets the journal up, migrates the schema, readies the writer
     void StartAfresh();
     void TurnOff(const std::string& line);
     std::string OffLine(const TError& error) const;

@@ -4,10 +4,13 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <future>
 #include <mutex>
 #include <thread>
 
 #include "quillmark/history/HistoryPath.h"
+#include "quillmark/history/HistorySchema.h"
 #include "quillmark/history/SqliteDatabase.h"
 #include "quillmark/history/SqliteHistoryReader.h"
 #include "quillmark/history/SqliteHistoryStore.h"
@@ -328,42 +331,175 @@ TEST_F(HistoryStoreTest, StoreOfANewerVersionIsLeftUnchanged) {
     EXPECT_THAT(log.Lines(), ElementsAre(HasSubstr("newer version")));
 }
 
+// A store of the current version whose minute rows' b-tree page has its cell pointers overwritten:
+// the header and the schema still read, PRAGMA quick_check reports the damage.
+void WriteStoreFailingItsQuickCheck(const std::string& path) {
+    std::int64_t page = 0, pageSize = 0;
+    {
+        TSqliteDatabase db(path, TSqliteDatabase::TMode::ReadWriteCreate);
+        MigrateHistorySchema(db);
+        db.Execute("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 99)"
+                   " INSERT INTO minute SELECT 1, 1, i, 1, 0, 1, 1, -40, -40, -40 FROM n");
+        page = db.QueryInt("SELECT rootpage FROM sqlite_schema WHERE name = 'minute'");
+        pageSize = db.QueryInt("PRAGMA page_size");
+    }
+    std::fstream file(path, std::ios::binary | std::ios::in | std::ios::out);
+    file.seekp((page - 1) * pageSize + 8);  // past the leaf page's header: its cell pointers
+    file << std::string(64, '\xff');
+}
+
 TEST_F(HistoryStoreTest, DamagedStoreIsKeptAsideAndAFreshOneStarts) {
-    const std::string garbage(4096, 'Q');
-    { std::ofstream(Path(), std::ios::binary) << garbage; }
-    Write({{Seen(kA, kT0, -40)}});
-    const auto lines = log.Lines();
-    ASSERT_THAT(lines, ElementsAre(HasSubstr("History store damaged: kept as " + Path() + ".damaged-")));
-    const std::string kept = lines[0].substr(lines[0].find(Path()), Path().size() + 25);
-    EXPECT_EQ(FileBytes(kept), garbage);
-    EXPECT_EQ(Reader().Minutes(kA, kT0, kT0 + kMinute).size(), 1u);
+    struct TCase {
+        const char* name;
+        std::function<void(const std::string&)> make;
+    };
+    const std::vector<TCase> cases = {
+        {"not a database",
+         [](const std::string& path) { std::ofstream(path, std::ios::binary) << std::string(4096, 'Q'); }},
+        {"fails its quick check", WriteStoreFailingItsQuickCheck},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.name);
+        testsupport::ScopedTempDir caseDir;
+        const std::string path = (caseDir / kHistoryStoreFileName).string();
+        test.make(path);
+        const std::string damaged = FileBytes(path);
+        TLog caseLog;
+        {
+            THistoryStoreOptions options;
+            options.clock = &clock;
+            TSqliteHistoryStore store(path, caseLog.Callback(), options);
+            store.SightingsRecorded({Seen(kA, kT0, -40)});
+        }
+        const auto lines = caseLog.Lines();
+        ASSERT_THAT(lines, ElementsAre(HasSubstr("History store damaged: kept as " + path + ".damaged-")));
+        const std::string kept = lines[0].substr(lines[0].find(path), path.size() + 25);
+        EXPECT_EQ(FileBytes(kept), damaged);
+        TSqliteDatabase fresh(path, TSqliteDatabase::TMode::ReadOnly);
+        EXPECT_EQ(fresh.QueryText("PRAGMA quick_check"), "ok");
+        EXPECT_EQ(TSqliteHistoryReader(path).Minutes(kA, 0, kT0 * 2).size(), 1u);
+    }
 }
 
 TEST_F(HistoryStoreTest, WriteFailureKeepsABoundedBufferAndCountsWhatItDropped) {
     auto& vfs = qmtest::FailingVfs();
+    const std::vector<std::pair<const char*, int>> cases = {{"disk full", SQLITE_FULL},
+                                                            {"write error", SQLITE_IOERR_WRITE}};
+    for (const auto& [name, code] : cases) {
+        SCOPED_TRACE(name);
+        testsupport::ScopedTempDir caseDir;
+        const std::string path = (caseDir / kHistoryStoreFileName).string();
+        TLog caseLog;
+        THistoryStoreOptions options;
+        options.vfsName = qmtest::kFailingVfsName;
+        options.bufferSightings = 3;
+        options.coalesceMs = 0;
+        options.retryMs = 10;
+        options.clock = &clock;
+        auto store = std::make_unique<TSqliteHistoryStore>(path, caseLog.Callback(), options);
+        store->SightingsRecorded({Seen(kA, kT0, -40)});
+        store->Flush();
+        vfs.writeError = code;
+        store->SightingsRecorded({Seen(kA, kT0 + 1 * kMinute, -40), Seen(kA, kT0 + 2 * kMinute, -40)});
+        store->Flush();
+        store->SightingsRecorded({Seen(kA, kT0 + 3 * kMinute, -40), Seen(kA, kT0 + 4 * kMinute, -40)});
+        store->Flush();
+        EXPECT_THAT(caseLog.Lines(),
+                    ElementsAre(HasSubstr("History store stopped writing: keeping up to 3 sightings")));
+        vfs.writeError = SQLITE_OK;
+        store->SightingsRecorded({Seen(kA, kT0 + 5 * kMinute, -40)});
+        store->Flush();
+        EXPECT_THAT(caseLog.Lines(),
+                    ElementsAre(HasSubstr("stopped writing"),
+                                "History store writing again; 1 sightings had to be dropped meanwhile"));
+        store.reset();
+        std::vector<std::int64_t> minutes;
+        for (const auto& row : TSqliteHistoryReader(path).Minutes(kA, 0, kT0 * 2))
+            minutes.push_back((row.minuteMs - kT0) / kMinute);
+        EXPECT_THAT(minutes, ElementsAre(0, 2, 3, 4, 5));
+    }
+}
+
+TEST_F(HistoryStoreTest, DamageFoundWhileWritingKeepsTheStoreAsideAndWritesAfresh) {
+    auto& vfs = qmtest::FailingVfs();
     THistoryStoreOptions options;
     options.vfsName = qmtest::kFailingVfsName;
-    options.bufferSightings = 3;
     auto store = Open(options);
     store->SightingsRecorded({Seen(kA, kT0, -40)});
     store->Flush();
-    vfs.failWrites = true;
-    store->SightingsRecorded({Seen(kA, kT0 + 1 * kMinute, -40), Seen(kA, kT0 + 2 * kMinute, -40)});
+    vfs.writeFailuresLeft = 1;
+    vfs.writeError = SQLITE_CORRUPT;
+    store->SightingsRecorded({Seen(kB, kT0, -50)});
     store->Flush();
-    store->SightingsRecorded({Seen(kA, kT0 + 3 * kMinute, -40), Seen(kA, kT0 + 4 * kMinute, -40)});
+    store->SightingsRecorded({Seen(kB, kT0 + kMinute, -50)});
+    store.reset();
+    const auto lines = log.Lines();
+    ASSERT_THAT(lines, ElementsAre(HasSubstr("History store damaged: kept as " + Path() + ".damaged-")));
+    const std::string kept = lines[0].substr(lines[0].find(Path()), Path().size() + 25);
+    EXPECT_EQ(TSqliteHistoryReader(kept).Minutes(kA, 0, kT0 * 2).size(), 1u);
+    auto reader = Reader();
+    EXPECT_TRUE(reader.Minutes(kA, 0, kT0 * 2).empty());
+    EXPECT_EQ(reader.Minutes(kB, 0, kT0 * 2).size(), 2u);
+}
+
+TEST_F(HistoryStoreTest, StoreThatRefusesWritingTurnsTheHistoryOffOnce) {
+    auto& vfs = qmtest::FailingVfs();
+    THistoryStoreOptions options;
+    options.vfsName = qmtest::kFailingVfsName;
+    auto store = Open(options);
+    store->SightingsRecorded({Seen(kA, kT0, -40)});
     store->Flush();
-    EXPECT_THAT(log.Lines(),
-                ElementsAre(HasSubstr("History store stopped writing: keeping up to 3 sightings")));
-    vfs.failWrites = false;
-    store->SightingsRecorded({Seen(kA, kT0 + 5 * kMinute, -40)});
-    store->Flush();
-    EXPECT_THAT(log.Lines(),
-                ElementsAre(HasSubstr("stopped writing"),
-                            "History store writing again; 1 sightings had to be dropped meanwhile"));
-    std::vector<std::int64_t> minutes;
-    for (const auto& row : Reader().Minutes(kA, 0, kT0 * 2))
-        minutes.push_back((row.minuteMs - kT0) / kMinute);
-    EXPECT_THAT(minutes, ElementsAre(0, 2, 3, 4, 5));
+    vfs.writeError = SQLITE_READONLY;
+    for (int i = 1; i <= 3; ++i) {
+        store->SightingsRecorded({Seen(kA, kT0 + i * kMinute, -40)});
+        store->Flush();
+    }
+    vfs.writeError = SQLITE_OK;
+    store->SightingsRecorded({Seen(kA, kT0 + 4 * kMinute, -40)});
+    store.reset();
+    EXPECT_THAT(log.Lines(), ElementsAre(HasSubstr("History store refuses writing at " + Path() +
+                                                   ": history is off")));
+    EXPECT_EQ(Reader().Minutes(kA, 0, kT0 * 2).size(), 1u);
+}
+
+// The writer thread is held in the log callback as it says the history is off; Flush must not
+// wait for it.
+TEST_F(HistoryStoreTest, FlushReturnsAtOnceWhenTheHistoryIsOff) {
+    auto& vfs = qmtest::FailingVfs();
+    struct TCase {
+        const char* name;
+        std::function<void()> arrange;
+    };
+    const std::vector<TCase> cases = {
+        {"the directory refuses files", [&] { vfs.refuseOpen = true; }},
+        {"the store is of a newer version",
+         [&] {
+             TSqliteDatabase db(Path(), TSqliteDatabase::TMode::ReadWriteCreate);
+             db.Execute("PRAGMA user_version = 9");
+         }},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.name);
+        test.arrange();
+        std::promise<void> logging, release;
+        std::shared_future<void> released = release.get_future().share();
+        THistoryStoreOptions options;
+        options.vfsName = qmtest::kFailingVfsName;
+        options.clock = &clock;
+        TSqliteHistoryStore store(Path(), [&](const std::string&) {
+            logging.set_value();
+            released.wait();
+        }, options);
+        logging.get_future().wait();
+        auto flushed = std::async(std::launch::async, [&] {
+            store.SightingsRecorded({Seen(kA, kT0, -40)});
+            store.Flush();
+        });
+        EXPECT_EQ(flushed.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+        release.set_value();
+        flushed.wait();
+        vfs.refuseOpen = false;
+    }
 }
 
 TEST_F(HistoryStoreTest, DirectoryThatRefusesFilesTurnsTheHistoryOff) {
