@@ -1,12 +1,16 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <future>
 #include <mutex>
+#include <chrono>
 #include <thread>
 
 #include "quillmark/history/HistoryPath.h"
@@ -551,6 +555,47 @@ TEST_F(HistoryStoreTest, TwoStoresWritingOneFileLoseNothing) {
     for (const auto& row : rows) EXPECT_EQ(row.sightings, 2);
     EXPECT_EQ(Reader().Summary()[0].minutesPresent, kBatches);
     EXPECT_TRUE(log.Lines().empty());
+}
+
+// A kill -9 loses at most what was not yet written: a child process writes and flushes batch A,
+// says so through a pipe and keeps writing until it is killed.
+TEST_F(HistoryStoreTest, KilledWriterLeavesAnIntactStoreWithWhatItHadWritten) {
+    int pipeEnds[2];
+    ASSERT_EQ(pipe(pipeEnds), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        close(pipeEnds[0]);
+        THistoryStoreOptions options;
+        options.clock = &clock;
+        TSqliteHistoryStore store(Path(), [](const std::string&) {}, options);
+        std::vector<TRecordedSighting> batchA;
+        for (int minute = 0; minute < 10; ++minute) batchA.push_back(Seen(kA, kT0 + minute * kMinute, -40));
+        store.SightingsRecorded(std::move(batchA));
+        store.Flush();
+        if (write(pipeEnds[1], "A", 1) != 1) _exit(1);
+        for (int i = 0; i < 30000; ++i) {
+            store.SightingsRecorded({Seen(kB, kT0 + i * 1000, -50)});
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        _exit(1);
+    }
+    close(pipeEnds[1]);
+    char said = 0;
+    const bool flushed = read(pipeEnds[0], &said, 1) == 1;
+    close(pipeEnds[0]);
+    // Long enough for the child's next commit (once a second), so that the kill may find it writing.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+    kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(flushed);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    {
+        TSqliteDatabase db(Path(), TSqliteDatabase::TMode::ReadWriteCreate);
+        EXPECT_EQ(db.QueryText("PRAGMA integrity_check"), "ok");
+    }
+    EXPECT_EQ(Reader().Minutes(kA, 0, kT0 * 2).size(), 10u);
 }
 
 TEST(HistoryStorePath, SitsBesideTheSessionFile) {
