@@ -107,10 +107,10 @@ THistoryWriter::THistoryWriter(TSqliteDatabase& db)
       presentRecent_(db.Handle(), "SELECT 1 FROM recent WHERE minute = ?2 AND device = ?1 LIMIT 1"),
       summary_(db.Handle(),
                "INSERT INTO summary(device, first_minute, last_minute, minutes_present)"
-               " VALUES(?1, ?2, ?2, ?3) ON CONFLICT DO UPDATE SET"
+               " VALUES(?1, ?2, ?2, 1) ON CONFLICT DO UPDATE SET"
                " first_minute = min(first_minute, excluded.first_minute),"
                " last_minute = max(last_minute, excluded.last_minute),"
-               " minutes_present = minutes_present + excluded.minutes_present"),
+               " minutes_present = minutes_present + 1"),
       merge_(db.Handle(), Sql({"INSERT INTO ", kMinuteColumns, " VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)",
                                kMergeCounts})),
       mergeRecent_(db.Handle(), Sql({"INSERT INTO recent(minute, device, location, transport, ", kCountColumns,
@@ -168,15 +168,15 @@ std::int64_t THistoryWriter::LocationId(const std::string& name) {
 TSqliteStatement& THistoryWriter::Place(TKnownDevice& device, std::int64_t minute) {
     if (device.presentMinute != minute) {
         presentRecent_.Bind(1, device.id).Bind(2, minute);
-        device.presentInRecent = QueryOne(presentRecent_).has_value();
-        bool settled = false;
-        if (!device.presentInRecent) {
+        bool inRecent = QueryOne(presentRecent_).has_value();
+        if (!inRecent) {
             present_.Bind(1, device.id).Bind(2, minute);
-            settled = QueryOne(present_).has_value();
-            if (!settled) summary_.Bind(1, device.id).Bind(2, minute).Bind(3, std::int64_t{1}).Run();
+            const bool settled = QueryOne(present_).has_value();
+            if (!settled) summary_.Bind(1, device.id).Bind(2, minute).Run();
+            inRecent = !settled;
         }
         device.presentMinute = minute;
-        device.presentInRecent = !settled;
+        device.presentInRecent = inRecent;
     }
     return device.presentInRecent ? mergeRecent_ : merge_;
 }
