@@ -106,16 +106,17 @@ double BatchWriteMs(const std::string& path) {
     double total = 0;
     for (double time : times) total += time;
     std::sort(times.begin(), times.end());
-    std::printf("(batch write: median of %zu passes; mean %.2f ms, slowest %.2f ms with the log's checkpoints)\n",
-                times.size(), total / static_cast<double>(times.size()), times.back());
+    std::printf(
+        "(batch write: median of %zu passes; mean %.2f ms, slowest %.2f ms with the log's checkpoints)\n",
+        times.size(), total / static_cast<double>(times.size()), times.back());
     // The writer's deferred share: the passes' minutes settled from recent into minute, as the
     // store does every few minutes.
     const auto settle = TClock::now();
     TSqliteTransaction transaction(db);
     const std::int64_t settled = writer.SettleRecent(2);
     transaction.Commit();
-    std::printf("(settling %lld recent rows into the minute rows: %.2f ms)\n", static_cast<long long>(settled),
-                MsSince(settle));
+    std::printf("(settling %lld recent rows into the minute rows: %.2f ms)\n",
+                static_cast<long long>(settled), MsSince(settle));
     return times[times.size() / 2];
 }
 

@@ -111,10 +111,11 @@ THistoryWriter::THistoryWriter(TSqliteDatabase& db)
                " first_minute = min(first_minute, excluded.first_minute),"
                " last_minute = max(last_minute, excluded.last_minute),"
                " minutes_present = minutes_present + 1"),
-      merge_(db.Handle(), Sql({"INSERT INTO ", kMinuteColumns, " VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)",
-                               kMergeCounts})),
-      mergeRecent_(db.Handle(), Sql({"INSERT INTO recent(minute, device, location, transport, ", kCountColumns,
-                                     ") VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)", kMergeCounts})),
+      merge_(db.Handle(), Sql({"INSERT INTO ", kMinuteColumns,
+                               " VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)", kMergeCounts})),
+      mergeRecent_(db.Handle(),
+                   Sql({"INSERT INTO recent(minute, device, location, transport, ", kCountColumns,
+                        ") VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)", kMergeCounts})),
       summaryLocation_(db.Handle(),
                        "INSERT INTO summary_location(device, position, location)"
                        " SELECT ?1, (SELECT coalesce(max(position) + 1, 0) FROM summary_location"
@@ -142,7 +143,8 @@ void THistoryWriter::Revalidate() {
     seenDataVersion_ = version;
 }
 
-std::int64_t THistoryWriter::FindOrAdd(TSqliteStatement& find, TSqliteStatement& add, const std::string& key) {
+std::int64_t THistoryWriter::FindOrAdd(TSqliteStatement& find, TSqliteStatement& add,
+                                       const std::string& key) {
     find.Bind(1, key);
     if (const auto id = QueryOne(find)) return *id;
     add.Bind(1, key);
@@ -223,7 +225,8 @@ void THistoryWriter::WriteBatch(const std::vector<TRecordedSighting>& batch) {
     for (const auto& [device, sighting] : latest) {
         if (sighting == nullptr) continue;
         latest_.Bind(1, device->id).Bind(2, sighting->receivedMs);
-        BindOptional(latest_, 3, sighting->rssi ? std::optional<std::int64_t>(*sighting->rssi) : std::nullopt);
+        BindOptional(latest_, 3,
+                     sighting->rssi ? std::optional<std::int64_t>(*sighting->rssi) : std::nullopt);
         latest_.BindBlob(4, sighting->eir).Run();
     }
 }
@@ -235,10 +238,10 @@ void THistoryWriter::DeleteDevices(const std::vector<std::string>& addresses) {
         findDevice_.Bind(1, address);
         const auto id = QueryOne(findDevice_);
         if (!id) continue;
-        for (const char* sql : {"DELETE FROM minute WHERE device = ?", "DELETE FROM recent WHERE device = ?",
-                                "DELETE FROM summary WHERE device = ?",
-                                "DELETE FROM summary_location WHERE device = ?",
-                                "DELETE FROM latest WHERE device = ?", "DELETE FROM device WHERE id = ?"})
+        for (const char* sql :
+             {"DELETE FROM minute WHERE device = ?", "DELETE FROM recent WHERE device = ?",
+              "DELETE FROM summary WHERE device = ?", "DELETE FROM summary_location WHERE device = ?",
+              "DELETE FROM latest WHERE device = ?", "DELETE FROM device WHERE id = ?"})
             TSqliteStatement(db_.Handle(), sql).Bind(1, *id).Run();
     }
 }
@@ -292,10 +295,11 @@ std::int64_t THistoryWriter::SettleRecent(std::int64_t keepMinutes) {
     if (newest - oldest < 2 * keepMinutes) return 0;
     const std::int64_t cutoff = newest - keepMinutes + 1;
     // In minute's key order, so that each device's page is visited once.
-    TSqliteStatement(db_.Handle(),
-                     Sql({"INSERT INTO ", kMinuteColumns, " SELECT device, 1, minute, location, transport, ",
-                          kCountColumns, " FROM recent WHERE minute < ?1 ORDER BY device, minute, location,"
-                          " transport", kMergeCounts}))
+    TSqliteStatement(db_.Handle(), Sql({"INSERT INTO ", kMinuteColumns,
+                                        " SELECT device, 1, minute, location, transport, ", kCountColumns,
+                                        " FROM recent WHERE minute < ?1 ORDER BY device, minute, location,"
+                                        " transport",
+                                        kMergeCounts}))
         .Bind(1, cutoff)
         .Run();
     TSqliteStatement remove(db_.Handle(), "DELETE FROM recent WHERE minute < ?1");

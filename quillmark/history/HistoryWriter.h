@@ -45,8 +45,8 @@ public:
 private:
     struct TKnownDevice {
         std::int64_t id = 0;
-        std::int64_t presentMinute = -1;  // a minute known to have rows; -1 when none is known
-        bool presentInRecent = false;     // whether those rows are in recent (else in minute)
+        std::int64_t presentMinute = -1;      // a minute known to have rows; -1 when none is known
+        bool presentInRecent = false;         // whether those rows are in recent (else in minute)
         std::vector<std::int64_t> locations;  // locations known to be in the device's summary
     };
 

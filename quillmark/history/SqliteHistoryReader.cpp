@@ -46,8 +46,8 @@ struct TStoredRow {
 
 void ReadRows(TSqliteStatement& query, int span, std::vector<TStoredRow>& rows) {
     while (query.Step())
-        rows.push_back({query.Int(0), span, query.Int(1), query.Int(2), query.Int(3), query.Int(4), query.Int(5),
-                        Rssi(query, 6), Rssi(query, 7)});
+        rows.push_back({query.Int(0), span, query.Int(1), query.Int(2), query.Int(3), query.Int(4),
+                        query.Int(5), Rssi(query, 6), Rssi(query, 7)});
 }
 
 // Rows whose location has no name are left out, as a store without the location is damaged.
@@ -101,18 +101,20 @@ std::vector<THistoryMinute> TSqliteHistoryReader::Minutes(const std::string& add
     std::vector<TStoredRow> rows;
     std::vector<std::size_t> ends;
     for (const int span : {60, 1}) {
-        TSqliteStatement query(db_.Handle(), std::string("SELECT minute, ") + kCounts +
-                                                 " FROM minute WHERE device = ?1 AND span = ?2 AND minute >= ?3"
-                                                 " AND minute < ?4 ORDER BY minute, location, transport");
+        TSqliteStatement query(db_.Handle(),
+                               std::string("SELECT minute, ") + kCounts +
+                                   " FROM minute WHERE device = ?1 AND span = ?2 AND minute >= ?3"
+                                   " AND minute < ?4 ORDER BY minute, location, transport");
         query.Bind(1, id).Bind(2, std::int64_t{span}).Bind(3, from).Bind(4, to);
         ReadRows(query, span, rows);
         ends.push_back(rows.size());
     }
     // The newest minutes are in recent (a store of version 1 has no such table yet).
     if (db_.QueryInt("SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name = 'recent'") > 0) {
-        TSqliteStatement query(db_.Handle(), std::string("SELECT minute, ") + kCounts +
-                                                 " FROM recent WHERE device = ?1 AND minute >= ?2 AND minute < ?3"
-                                                 " ORDER BY minute, location, transport");
+        TSqliteStatement query(db_.Handle(),
+                               std::string("SELECT minute, ") + kCounts +
+                                   " FROM recent WHERE device = ?1 AND minute >= ?2 AND minute < ?3"
+                                   " ORDER BY minute, location, transport");
         query.Bind(1, id).Bind(2, from).Bind(3, to);
         ReadRows(query, 1, rows);
     }

@@ -5,12 +5,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <future>
 #include <mutex>
-#include <chrono>
 #include <thread>
 
 #include "quillmark/history/HistoryPath.h"
@@ -267,10 +267,15 @@ TEST_F(HistoryStoreTest, StoreOfVersionOneIsMigratedKeepingItsHistory) {
             " location INTEGER NOT NULL, PRIMARY KEY(device, position)) WITHOUT ROWID;"
             "CREATE TABLE latest(device INTEGER PRIMARY KEY, received_ms INTEGER NOT NULL, rssi INTEGER,"
             " eir BLOB NOT NULL);"
-            "INSERT INTO device VALUES(7, '" + kA + "'); INSERT INTO location VALUES(3, 'Hall');"
-            "INSERT INTO minute VALUES(7, 1, " + std::to_string(kT0 / kMinute) + ", 3, 0, 2, 2, -100, -60, -40);"
-            "INSERT INTO summary VALUES(7, " + std::to_string(kT0 / kMinute) + ", " +
-            std::to_string(kT0 / kMinute) + ", 1); INSERT INTO summary_location VALUES(7, 0, 3);"
+            "INSERT INTO device VALUES(7, '" +
+            kA +
+            "'); INSERT INTO location VALUES(3, 'Hall');"
+            "INSERT INTO minute VALUES(7, 1, " +
+            std::to_string(kT0 / kMinute) +
+            ", 3, 0, 2, 2, -100, -60, -40);"
+            "INSERT INTO summary VALUES(7, " +
+            std::to_string(kT0 / kMinute) + ", " + std::to_string(kT0 / kMinute) +
+            ", 1); INSERT INTO summary_location VALUES(7, 0, 3);"
             "PRAGMA user_version = 1");
     }
     // A reader of the old version's store sees its history.
@@ -342,8 +347,9 @@ void WriteStoreFailingItsQuickCheck(const std::string& path) {
     {
         TSqliteDatabase db(path, TSqliteDatabase::TMode::ReadWriteCreate);
         MigrateHistorySchema(db);
-        db.Execute("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 99)"
-                   " INSERT INTO minute SELECT 1, 1, i, 1, 0, 1, 1, -40, -40, -40 FROM n");
+        db.Execute(
+            "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 99)"
+            " INSERT INTO minute SELECT 1, 1, i, 1, 0, 1, 1, -40, -40, -40 FROM n");
         page = db.QueryInt("SELECT rootpage FROM sqlite_schema WHERE name = 'minute'");
         pageSize = db.QueryInt("PRAGMA page_size");
     }
@@ -461,8 +467,8 @@ TEST_F(HistoryStoreTest, StoreThatRefusesWritingTurnsTheHistoryOffOnce) {
     vfs.writeError = SQLITE_OK;
     store->SightingsRecorded({Seen(kA, kT0 + 4 * kMinute, -40)});
     store.reset();
-    EXPECT_THAT(log.Lines(), ElementsAre(HasSubstr("History store refuses writing at " + Path() +
-                                                   ": history is off")));
+    EXPECT_THAT(log.Lines(),
+                ElementsAre(HasSubstr("History store refuses writing at " + Path() + ": history is off")));
     EXPECT_EQ(Reader().Minutes(kA, 0, kT0 * 2).size(), 1u);
 }
 
@@ -490,10 +496,13 @@ TEST_F(HistoryStoreTest, FlushReturnsAtOnceWhenTheHistoryIsOff) {
         THistoryStoreOptions options;
         options.vfsName = qmtest::kFailingVfsName;
         options.clock = &clock;
-        TSqliteHistoryStore store(Path(), [&](const std::string&) {
-            logging.set_value();
-            released.wait();
-        }, options);
+        TSqliteHistoryStore store(
+            Path(),
+            [&](const std::string&) {
+                logging.set_value();
+                released.wait();
+            },
+            options);
         logging.get_future().wait();
         auto flushed = std::async(std::launch::async, [&] {
             store.SightingsRecorded({Seen(kA, kT0, -40)});
@@ -568,7 +577,8 @@ TEST_F(HistoryStoreTest, KilledWriterLeavesAnIntactStoreWithWhatItHadWritten) {
         close(pipeEnds[0]);
         THistoryStoreOptions options;
         options.clock = &clock;
-        TSqliteHistoryStore store(Path(), [](const std::string&) {}, options);
+        TSqliteHistoryStore store(
+            Path(), [](const std::string&) {}, options);
         std::vector<TRecordedSighting> batchA;
         for (int minute = 0; minute < 10; ++minute) batchA.push_back(Seen(kA, kT0 + minute * kMinute, -40));
         store.SightingsRecorded(std::move(batchA));
