@@ -23,6 +23,10 @@ constexpr std::array<const char*, kHistorySchemaVersion> kMigrationSteps = {
     " location INTEGER NOT NULL, PRIMARY KEY(device, position)) WITHOUT ROWID;"
     "CREATE TABLE latest(device INTEGER PRIMARY KEY, received_ms INTEGER NOT NULL, rssi INTEGER,"
     " eir BLOB NOT NULL);",
+    "CREATE TABLE recent(minute INTEGER NOT NULL, device INTEGER NOT NULL, location INTEGER NOT NULL,"
+    " transport INTEGER NOT NULL, sightings INTEGER NOT NULL, signalled INTEGER NOT NULL,"
+    " rssi_sum INTEGER NOT NULL, rssi_min INTEGER, rssi_max INTEGER,"
+    " PRIMARY KEY(minute, device, location, transport)) WITHOUT ROWID;",
 };
 
 }  // namespace

@@ -12,6 +12,13 @@
 //   summary(device PRIMARY KEY, first_minute, last_minute, minutes_present)   kept by the writer
 //   summary_location(device, position, location)                 locations in first-seen order
 //   latest(device PRIMARY KEY, received_ms, rssi, eir BLOB)
+//
+// Version 2 adds:
+//   recent(minute, device, location, transport, sightings, signalled, rssi_sum, rssi_min,
+//          rssi_max)                                           WITHOUT ROWID, keyed by the first four
+//     The newest minutes, keyed minute first so that a pass of sightings changes a few pages at the
+//     end of the table rather than one page per device in minute. The writer settles older minutes
+//     into minute (span 1) every few minutes. A device's minute lies wholly in one of the two tables.
 
 #include <cstdint>
 
@@ -19,7 +26,7 @@ namespace qm {
 
 class TSqliteDatabase;
 
-inline constexpr std::int64_t kHistorySchemaVersion = 1;
+inline constexpr std::int64_t kHistorySchemaVersion = 2;
 
 // The store's version stamp (0 for a new, empty file).
 std::int64_t HistorySchemaVersion(TSqliteDatabase& db);

@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <map>
 #include <optional>
-#include <set>
 #include <tuple>
 
-#include "quillmark/history/SqliteStatement.h"
+#include <sqlite3.h>
 
 namespace qm {
 namespace {
@@ -22,13 +21,22 @@ struct TAggregate {
 // (device, minute, location, transport)
 using TRowKey = std::tuple<std::int64_t, std::int64_t, std::int64_t, int>;
 
-constexpr const char* kMergeRow =
-    "INSERT INTO minute(device, span, minute, location, transport, sightings, signalled, rssi_sum,"
-    " rssi_min, rssi_max) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)"
+// Adds a row's counts to the row of the same key, or inserts it.
+constexpr const char* kMergeCounts =
     " ON CONFLICT DO UPDATE SET sightings = sightings + excluded.sightings,"
     " signalled = signalled + excluded.signalled, rssi_sum = rssi_sum + excluded.rssi_sum,"
     " rssi_min = min(coalesce(rssi_min, excluded.rssi_min), coalesce(excluded.rssi_min, rssi_min)),"
     " rssi_max = max(coalesce(rssi_max, excluded.rssi_max), coalesce(excluded.rssi_max, rssi_max))";
+constexpr const char* kMinuteColumns =
+    "minute(device, span, minute, location, transport, sightings, signalled, rssi_sum, rssi_min, rssi_max)";
+constexpr const char* kCountColumns = "sightings, signalled, rssi_sum, rssi_min, rssi_max";
+
+// The rows a pass appends lie at the end of each device's minutes: one page per device, kept in
+// this cache (KiB) from one pass to the next instead of being read again.
+constexpr int kWriterCacheKiB = 32 * 1024;
+// A pass changes about a page per device; checkpointing (which waits for the disk) once the log
+// holds this many pages rather than SQLite's default 1,000 spares most passes that wait.
+constexpr int kCheckpointPages = 10000;
 
 void BindOptional(TSqliteStatement& statement, int index, const std::optional<std::int64_t>& value) {
     if (value) {
@@ -38,15 +46,31 @@ void BindOptional(TSqliteStatement& statement, int index, const std::optional<st
     }
 }
 
+void RunWithCounts(TSqliteStatement& merge, int first, const TAggregate& row) {
+    merge.Bind(first, row.sightings).Bind(first + 1, row.signalled).Bind(first + 2, row.rssiSum);
+    BindOptional(merge, first + 3, row.rssiMin);
+    BindOptional(merge, first + 4, row.rssiMax);
+    merge.Run();
+}
+
+// Into minute: (device, span, minute, location, transport, counts...).
 void MergeRow(TSqliteStatement& merge, const TRowKey& key, std::int64_t span, const TAggregate& row) {
     merge.Bind(1, std::get<0>(key)).Bind(2, span).Bind(3, std::get<1>(key)).Bind(4, std::get<2>(key));
-    merge.Bind(5, std::int64_t{std::get<3>(key)})
-        .Bind(6, row.sightings)
-        .Bind(7, row.signalled)
-        .Bind(8, row.rssiSum);
-    BindOptional(merge, 9, row.rssiMin);
-    BindOptional(merge, 10, row.rssiMax);
-    merge.Run();
+    merge.Bind(5, std::int64_t{std::get<3>(key)});
+    RunWithCounts(merge, 6, row);
+}
+
+// Into recent: (minute, device, location, transport, counts...).
+void MergeRecentRow(TSqliteStatement& merge, const TRowKey& key, const TAggregate& row) {
+    merge.Bind(1, std::get<1>(key)).Bind(2, std::get<0>(key)).Bind(3, std::get<2>(key));
+    merge.Bind(4, std::int64_t{std::get<3>(key)});
+    RunWithCounts(merge, 5, row);
+}
+
+std::string Sql(std::initializer_list<std::string_view> parts) {
+    std::string sql;
+    for (std::string_view part : parts) sql += part;
+    return sql;
 }
 
 void Add(TAggregate& row, const std::optional<std::int8_t>& rssi) {
@@ -58,112 +82,167 @@ void Add(TAggregate& row, const std::optional<std::int8_t>& rssi) {
     row.rssiMax = std::max<std::int64_t>(row.rssiMax.value_or(*rssi), *rssi);
 }
 
+// Steps a query for one row and resets it; nullopt without a row.
+std::optional<std::int64_t> QueryOne(TSqliteStatement& statement) {
+    std::optional<std::int64_t> value;
+    if (statement.Step()) value = statement.Int(0);
+    statement.Reset();
+    return value;
+}
+
 }  // namespace
 
 std::int64_t HistoryMinuteOf(std::int64_t ms) {
     return ms >= 0 ? ms / 60000 : -((-ms + 59999) / 60000);
 }
 
-std::int64_t THistoryWriter::DeviceId(const std::string& address) {
-    TSqliteStatement(db_.Handle(), "INSERT OR IGNORE INTO device(address) VALUES(?)").Bind(1, address).Run();
-    TSqliteStatement select(db_.Handle(), "SELECT id FROM device WHERE address = ?");
-    select.Bind(1, address).Step();
-    return select.Int(0);
+THistoryWriter::THistoryWriter(TSqliteDatabase& db)
+    : db_(db),
+      dataVersion_(db.Handle(), "PRAGMA data_version"),
+      findDevice_(db.Handle(), "SELECT id FROM device WHERE address = ?"),
+      addDevice_(db.Handle(), "INSERT INTO device(address) VALUES(?) RETURNING id"),
+      findLocation_(db.Handle(), "SELECT id FROM location WHERE name = ?"),
+      addLocation_(db.Handle(), "INSERT INTO location(name) VALUES(?) RETURNING id"),
+      present_(db.Handle(), "SELECT 1 FROM minute WHERE device = ? AND span = 1 AND minute = ? LIMIT 1"),
+      presentRecent_(db.Handle(), "SELECT 1 FROM recent WHERE minute = ?2 AND device = ?1 LIMIT 1"),
+      summary_(db.Handle(),
+               "INSERT INTO summary(device, first_minute, last_minute, minutes_present)"
+               " VALUES(?1, ?2, ?2, 1) ON CONFLICT DO UPDATE SET"
+               " first_minute = min(first_minute, excluded.first_minute),"
+               " last_minute = max(last_minute, excluded.last_minute),"
+               " minutes_present = minutes_present + 1"),
+      merge_(db.Handle(), Sql({"INSERT INTO ", kMinuteColumns,
+                               " VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)", kMergeCounts})),
+      mergeRecent_(db.Handle(),
+                   Sql({"INSERT INTO recent(minute, device, location, transport, ", kCountColumns,
+                        ") VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)", kMergeCounts})),
+      summaryLocation_(db.Handle(),
+                       "INSERT INTO summary_location(device, position, location)"
+                       " SELECT ?1, (SELECT coalesce(max(position) + 1, 0) FROM summary_location"
+                       " WHERE device = ?1), ?2 WHERE NOT EXISTS (SELECT 1 FROM summary_location"
+                       " WHERE device = ?1 AND location = ?2)"),
+      latest_(db.Handle(),
+              "INSERT INTO latest(device, received_ms, rssi, eir) VALUES(?1, ?2, ?3, ?4)"
+              " ON CONFLICT DO UPDATE SET received_ms = excluded.received_ms,"
+              " rssi = excluded.rssi, eir = excluded.eir"
+              " WHERE excluded.received_ms >= received_ms") {
+    db_.Execute("PRAGMA cache_size = -" + std::to_string(kWriterCacheKiB) +
+                "; PRAGMA wal_autocheckpoint = " + std::to_string(kCheckpointPages));
+}
+
+void THistoryWriter::Forget() {
+    devices_.clear();
+    locations_.clear();
+    seenDataVersion_ = -1;
+}
+
+// Another connection's commit may have added, deleted or counted anything remembered.
+void THistoryWriter::Revalidate() {
+    const std::int64_t version = QueryOne(dataVersion_).value_or(-1);
+    if (version != seenDataVersion_) Forget();
+    seenDataVersion_ = version;
+}
+
+std::int64_t THistoryWriter::FindOrAdd(TSqliteStatement& find, TSqliteStatement& add,
+                                       const std::string& key) {
+    find.Bind(1, key);
+    if (const auto id = QueryOne(find)) return *id;
+    add.Bind(1, key);
+    return QueryOne(add).value_or(0);
+}
+
+THistoryWriter::TKnownDevice& THistoryWriter::Device(const std::string& address) {
+    auto [known, added] = devices_.try_emplace(address);
+    if (added) known->second.id = FindOrAdd(findDevice_, addDevice_, address);
+    return known->second;
 }
 
 std::int64_t THistoryWriter::LocationId(const std::string& name) {
-    TSqliteStatement(db_.Handle(), "INSERT OR IGNORE INTO location(name) VALUES(?)").Bind(1, name).Run();
-    TSqliteStatement select(db_.Handle(), "SELECT id FROM location WHERE name = ?");
-    select.Bind(1, name).Step();
-    return select.Int(0);
+    auto [known, added] = locations_.try_emplace(name, 0);
+    if (added) known->second = FindOrAdd(findLocation_, addLocation_, name);
+    return known->second;
+}
+
+// The table that holds the device's minute, counting the minute in the device's summary when it is
+// new. A minute with a row already is counted and lies within the summary's first and last
+// minute. A new minute starts in recent; one already settled into minute takes its late sightings
+// there, so that each device's minute stays in one table.
+TSqliteStatement& THistoryWriter::Place(TKnownDevice& device, std::int64_t minute) {
+    if (device.presentMinute != minute) {
+        presentRecent_.Bind(1, device.id).Bind(2, minute);
+        bool inRecent = QueryOne(presentRecent_).has_value();
+        if (!inRecent) {
+            present_.Bind(1, device.id).Bind(2, minute);
+            const bool settled = QueryOne(present_).has_value();
+            if (!settled) summary_.Bind(1, device.id).Bind(2, minute).Run();
+            inRecent = !settled;
+        }
+        device.presentMinute = minute;
+        device.presentInRecent = inRecent;
+    }
+    return device.presentInRecent ? mergeRecent_ : merge_;
+}
+
+void THistoryWriter::AddSummaryLocation(TKnownDevice& device, std::int64_t locationId) {
+    if (std::find(device.locations.begin(), device.locations.end(), locationId) != device.locations.end())
+        return;
+    summaryLocation_.Bind(1, device.id).Bind(2, locationId).Run();
+    device.locations.push_back(locationId);
 }
 
 void THistoryWriter::WriteBatch(const std::vector<TRecordedSighting>& batch) {
-    std::map<std::string, std::int64_t> devices;
-    std::map<std::string, std::int64_t> locations;
-    std::map<TRowKey, TAggregate> rows;
-    std::vector<std::pair<std::int64_t, std::int64_t>> firstSeenLocations;
-    std::set<std::pair<std::int64_t, std::int64_t>> seenLocations;
-    std::map<std::int64_t, const TSighting*> latest;
+    Revalidate();
+    struct TRow {
+        TKnownDevice* device = nullptr;
+        TAggregate aggregate;
+    };
+    std::map<TRowKey, TRow> rows;
+    std::vector<std::pair<TKnownDevice*, std::int64_t>> places;
+    std::map<TKnownDevice*, const TSighting*> latest;
     for (const TRecordedSighting& recorded : batch) {
         const TSighting& sighting = recorded.sighting;
-        auto device = devices.try_emplace(sighting.address, 0);
-        if (device.second) device.first->second = DeviceId(sighting.address);
-        auto location = locations.try_emplace(recorded.location, 0);
-        if (location.second) location.first->second = LocationId(recorded.location);
-        const std::int64_t deviceId = device.first->second;
-        const std::int64_t locationId = location.first->second;
-        Add(rows[{deviceId, HistoryMinuteOf(sighting.receivedMs), locationId,
-                  static_cast<int>(sighting.transport)}],
-            sighting.rssi);
-        if (seenLocations.insert({deviceId, locationId}).second)
-            firstSeenLocations.emplace_back(deviceId, locationId);
-        const TSighting*& newest = latest[deviceId];
+        TKnownDevice& device = Device(sighting.address);
+        const std::int64_t locationId = LocationId(recorded.location);
+        TRow& row = rows[{device.id, HistoryMinuteOf(sighting.receivedMs), locationId,
+                          static_cast<int>(sighting.transport)}];
+        row.device = &device;
+        Add(row.aggregate, sighting.rssi);
+        places.emplace_back(&device, locationId);
+        const TSighting*& newest = latest[&device];
         if (!sighting.eir.empty() && (newest == nullptr || newest->receivedMs <= sighting.receivedMs))
             newest = &sighting;
     }
-
-    TSqliteStatement present(db_.Handle(),
-                             "SELECT 1 FROM minute WHERE device = ? AND span = 1 AND minute = ?");
-    TSqliteStatement summary(db_.Handle(),
-                             "INSERT INTO summary(device, first_minute, last_minute, minutes_present)"
-                             " VALUES(?1, ?2, ?2, ?3) ON CONFLICT DO UPDATE SET"
-                             " first_minute = min(first_minute, excluded.first_minute),"
-                             " last_minute = max(last_minute, excluded.last_minute),"
-                             " minutes_present = minutes_present + excluded.minutes_present");
-    TSqliteStatement merge(db_.Handle(), kMergeRow);
-    std::pair<std::int64_t, std::int64_t> lastMinute{-1, 0};
+    // Rows in key order: each device's minutes in order, the pages they touch visited once.
     for (const auto& [key, row] : rows) {
-        const std::pair<std::int64_t, std::int64_t> deviceMinute{std::get<0>(key), std::get<1>(key)};
-        if (deviceMinute != lastMinute) {
-            lastMinute = deviceMinute;
-            present.Bind(1, deviceMinute.first).Bind(2, deviceMinute.second);
-            const bool isNew = !present.Step();
-            present.Reset();
-            summary.Bind(1, deviceMinute.first)
-                .Bind(2, deviceMinute.second)
-                .Bind(3, std::int64_t{isNew ? 1 : 0})
-                .Run();
+        TSqliteStatement& merge = Place(*row.device, std::get<1>(key));
+        if (&merge == &mergeRecent_) {
+            MergeRecentRow(merge, key, row.aggregate);
+        } else {
+            MergeRow(merge, key, 1, row.aggregate);
         }
-        MergeRow(merge, key, 1, row);
     }
-
-    TSqliteStatement addLocation(db_.Handle(),
-                                 "INSERT INTO summary_location(device, position, location)"
-                                 " SELECT ?1, (SELECT coalesce(max(position) + 1, 0) FROM summary_location"
-                                 " WHERE device = ?1), ?2 WHERE NOT EXISTS (SELECT 1 FROM summary_location"
-                                 " WHERE device = ?1 AND location = ?2)");
-    for (const auto& [deviceId, locationId] : firstSeenLocations)
-        addLocation.Bind(1, deviceId).Bind(2, locationId).Run();
-
-    TSqliteStatement setLatest(db_.Handle(),
-                               "INSERT INTO latest(device, received_ms, rssi, eir) VALUES(?1, ?2, ?3, ?4)"
-                               " ON CONFLICT DO UPDATE SET received_ms = excluded.received_ms,"
-                               " rssi = excluded.rssi, eir = excluded.eir"
-                               " WHERE excluded.received_ms >= received_ms");
-    for (const auto& [deviceId, sighting] : latest) {
+    for (const auto& [device, locationId] : places) AddSummaryLocation(*device, locationId);
+    for (const auto& [device, sighting] : latest) {
         if (sighting == nullptr) continue;
-        setLatest.Bind(1, deviceId).Bind(2, sighting->receivedMs);
-        BindOptional(setLatest, 3,
+        latest_.Bind(1, device->id).Bind(2, sighting->receivedMs);
+        BindOptional(latest_, 3,
                      sighting->rssi ? std::optional<std::int64_t>(*sighting->rssi) : std::nullopt);
-        setLatest.BindBlob(4, sighting->eir).Run();
+        latest_.BindBlob(4, sighting->eir).Run();
     }
 }
 
 void THistoryWriter::DeleteDevices(const std::vector<std::string>& addresses) {
-    TSqliteStatement select(db_.Handle(), "SELECT id FROM device WHERE address = ?");
+    Revalidate();
     for (const std::string& address : addresses) {
-        select.Bind(1, address);
-        if (!select.Step()) {
-            select.Reset();
-            continue;
-        }
-        const std::int64_t id = select.Int(0);
-        select.Reset();
-        for (const char* sql : {"DELETE FROM minute WHERE device = ?", "DELETE FROM summary WHERE device = ?",
-                                "DELETE FROM summary_location WHERE device = ?",
-                                "DELETE FROM latest WHERE device = ?", "DELETE FROM device WHERE id = ?"})
-            TSqliteStatement(db_.Handle(), sql).Bind(1, id).Run();
+        devices_.erase(address);
+        findDevice_.Bind(1, address);
+        const auto id = QueryOne(findDevice_);
+        if (!id) continue;
+        for (const char* sql :
+             {"DELETE FROM minute WHERE device = ?", "DELETE FROM recent WHERE device = ?",
+              "DELETE FROM summary WHERE device = ?", "DELETE FROM summary_location WHERE device = ?",
+              "DELETE FROM latest WHERE device = ?", "DELETE FROM device WHERE id = ?"})
+            TSqliteStatement(db_.Handle(), sql).Bind(1, *id).Run();
     }
 }
 
@@ -180,7 +259,6 @@ int THistoryWriter::RollupStep(std::int64_t cutoffMinute, int maxRows) {
         "SELECT minute, location, transport, sightings, signalled, rssi_sum, rssi_min, rssi_max"
         " FROM minute WHERE device = ? AND span = 1 AND minute < ? ORDER BY minute LIMIT ?");
     old.Bind(1, device).Bind(2, cutoffMinute).Bind(3, std::int64_t{maxRows});
-    TSqliteStatement merge(db_.Handle(), kMergeRow);
     TSqliteStatement remove(db_.Handle(),
                             "DELETE FROM minute WHERE device = ? AND span = 1 AND minute = ? AND location = ?"
                             " AND transport = ?");
@@ -191,7 +269,7 @@ int THistoryWriter::RollupStep(std::int64_t cutoffMinute, int maxRows) {
     for (const auto& [key, row] : rows) {
         const std::int64_t minute = std::get<1>(key);
         const std::int64_t hour = minute - (((minute % 60) + 60) % 60);
-        MergeRow(merge, {device, hour, std::get<2>(key), std::get<3>(key)}, 60, row);
+        MergeRow(merge_, {device, hour, std::get<2>(key), std::get<3>(key)}, 60, row);
         remove.Bind(1, device)
             .Bind(2, minute)
             .Bind(3, std::get<2>(key))
@@ -200,7 +278,34 @@ int THistoryWriter::RollupStep(std::int64_t cutoffMinute, int maxRows) {
     }
     const int rolled = static_cast<int>(rows.size());
     if (rolled < maxRows) rollupDevice_ = device + 1;
+    // A minute remembered as present may have become part of an hour row.
+    if (rolled > 0) ForgetPresentMinutes();
     return rolled;
+}
+
+void THistoryWriter::ForgetPresentMinutes() {
+    for (auto& [address, known] : devices_) known.presentMinute = -1;
+}
+
+std::int64_t THistoryWriter::SettleRecent(std::int64_t keepMinutes) {
+    TSqliteStatement span(db_.Handle(), "SELECT min(minute), max(minute) FROM recent");
+    if (!span.Step() || span.IsNull(0)) return 0;
+    const std::int64_t oldest = span.Int(0);
+    const std::int64_t newest = span.Int(1);
+    if (newest - oldest < 2 * keepMinutes) return 0;
+    const std::int64_t cutoff = newest - keepMinutes + 1;
+    // In minute's key order, so that each device's page is visited once.
+    TSqliteStatement(db_.Handle(), Sql({"INSERT INTO ", kMinuteColumns,
+                                        " SELECT device, 1, minute, location, transport, ", kCountColumns,
+                                        " FROM recent WHERE minute < ?1 ORDER BY device, minute, location,"
+                                        " transport",
+                                        kMergeCounts}))
+        .Bind(1, cutoff)
+        .Run();
+    TSqliteStatement remove(db_.Handle(), "DELETE FROM recent WHERE minute < ?1");
+    remove.Bind(1, cutoff).Run();
+    ForgetPresentMinutes();
+    return sqlite3_changes64(db_.Handle());
 }
 
 }  // namespace qm

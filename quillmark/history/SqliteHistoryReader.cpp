@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 #include <map>
+#include <tuple>
+#include <unordered_map>
 
 #include "quillmark/core/Utf8.h"
 #include "quillmark/history/HistoryPath.h"
@@ -30,6 +32,57 @@ std::int64_t CeilMinute(std::int64_t ms) {
     return ms / kMsPerMinute + (ms % kMsPerMinute > 0 ? 1 : 0);
 }
 
+// A row as stored, its signals checked.
+struct TStoredRow {
+    std::int64_t minute;
+    int span;
+    std::int64_t location;
+    std::int64_t transport;
+    std::int64_t sightings;
+    std::int64_t signalled;
+    std::int64_t rssiSum;
+    std::optional<int> rssiMin;
+    std::optional<int> rssiMax;
+};
+
+void ReadRows(TSqliteStatement& query, int span, std::vector<TStoredRow>& rows) {
+    while (query.Step())
+        rows.push_back({query.Int(0), span, query.Int(1), query.Int(2), query.Int(3), query.Int(4),
+                        query.Int(5), Rssi(query, 6), Rssi(query, 7)});
+}
+
+// Rows whose location has no name are left out, as a store without the location is damaged.
+std::vector<THistoryMinute> ToMinutes(TSqliteDatabase& db, const std::vector<TStoredRow>& stored) {
+    std::unordered_map<std::int64_t, std::optional<std::string>> names;
+    TSqliteStatement name(db.Handle(), "SELECT name FROM location WHERE id = ?");
+    std::vector<THistoryMinute> rows;
+    rows.reserve(stored.size());
+    for (const TStoredRow& from : stored) {
+        auto [known, added] = names.try_emplace(from.location);
+        if (added) {
+            name.Bind(1, from.location);
+            if (name.Step()) known->second = ValidUtf8(name.Text(0));
+            name.Reset();
+        }
+        if (!known->second) continue;
+        THistoryMinute row;
+        row.spanMinutes = from.span;
+        row.minuteMs = MinuteToMs(from.minute);
+        row.location = *known->second;
+        row.transport = from.transport == 1 ? TTransport::LowEnergy : TTransport::Classic;
+        row.sightings = std::max<std::int64_t>(from.sightings, 0);
+        row.rssiMin = from.rssiMin;
+        row.rssiMax = from.rssiMax;
+        if (from.signalled > 0 && row.rssiMin && row.rssiMax) {
+            const double mean = static_cast<double>(from.rssiSum) / static_cast<double>(from.signalled);
+            row.rssiMean =
+                std::clamp(mean, static_cast<double>(*row.rssiMin), static_cast<double>(*row.rssiMax));
+        }
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
 }  // namespace
 
 TSqliteHistoryReader::TSqliteHistoryReader(const std::string& storePath, const std::string& vfsName)
@@ -37,34 +90,43 @@ TSqliteHistoryReader::TSqliteHistoryReader(const std::string& storePath, const s
 
 std::vector<THistoryMinute> TSqliteHistoryReader::Minutes(const std::string& address, std::int64_t fromMs,
                                                           std::int64_t toMs) {
-    TSqliteStatement query(
-        db_.Handle(),
-        "SELECT m.span, m.minute, l.name, m.transport, m.sightings, m.signalled, m.rssi_sum,"
-        " m.rssi_min, m.rssi_max FROM minute m JOIN device d ON d.id = m.device"
-        " JOIN location l ON l.id = m.location"
-        " WHERE d.address = ?1 AND m.span IN (1, 60) AND m.minute >= ?2 AND m.minute < ?3"
-        " ORDER BY m.minute, m.span, m.location, m.transport");
+    TSqliteStatement device(db_.Handle(), "SELECT id FROM device WHERE address = ?");
+    device.Bind(1, address);
+    if (!device.Step()) return {};
+    const std::int64_t id = device.Int(0);
     // A minute lies in [fromMs, toMs) when its start does.
-    query.Bind(1, address).Bind(2, CeilMinute(fromMs)).Bind(3, CeilMinute(toMs));
-    std::vector<THistoryMinute> rows;
-    while (query.Step()) {
-        THistoryMinute row;
-        row.spanMinutes = query.Int(0) == 60 ? 60 : 1;
-        row.minuteMs = MinuteToMs(query.Int(1));
-        row.location = ValidUtf8(query.Text(2));
-        row.transport = query.Int(3) == 1 ? TTransport::LowEnergy : TTransport::Classic;
-        row.sightings = std::max<std::int64_t>(query.Int(4), 0);
-        const std::int64_t signalled = query.Int(5);
-        row.rssiMin = Rssi(query, 7);
-        row.rssiMax = Rssi(query, 8);
-        if (signalled > 0 && row.rssiMin && row.rssiMax) {
-            const double mean = static_cast<double>(query.Int(6)) / static_cast<double>(signalled);
-            row.rssiMean =
-                std::clamp(mean, static_cast<double>(*row.rssiMin), static_cast<double>(*row.rssiMax));
-        }
-        rows.push_back(std::move(row));
+    const std::int64_t from = CeilMinute(fromMs);
+    const std::int64_t to = CeilMinute(toMs);
+    // Each source in its key's order, so that none needs sorting; the three are merged after.
+    constexpr const char* kCounts = "location, transport, sightings, signalled, rssi_sum, rssi_min, rssi_max";
+    std::vector<TStoredRow> rows;
+    std::vector<std::size_t> ends;
+    for (const int span : {60, 1}) {
+        TSqliteStatement query(db_.Handle(),
+                               std::string("SELECT minute, ") + kCounts +
+                                   " FROM minute WHERE device = ?1 AND span = ?2 AND minute >= ?3"
+                                   " AND minute < ?4 ORDER BY minute, location, transport");
+        query.Bind(1, id).Bind(2, std::int64_t{span}).Bind(3, from).Bind(4, to);
+        ReadRows(query, span, rows);
+        ends.push_back(rows.size());
     }
-    return rows;
+    // The newest minutes are in recent (a store of version 1 has no such table yet).
+    if (db_.QueryInt("SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name = 'recent'") > 0) {
+        TSqliteStatement query(db_.Handle(),
+                               std::string("SELECT minute, ") + kCounts +
+                                   " FROM recent WHERE device = ?1 AND minute >= ?2 AND minute < ?3"
+                                   " ORDER BY minute, location, transport");
+        query.Bind(1, id).Bind(2, from).Bind(3, to);
+        ReadRows(query, 1, rows);
+    }
+    const auto order = [](const TStoredRow& a, const TStoredRow& b) {
+        return std::tie(a.minute, a.span, a.location, a.transport) <
+               std::tie(b.minute, b.span, b.location, b.transport);
+    };
+    std::inplace_merge(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(ends[0]),
+                       rows.begin() + static_cast<std::ptrdiff_t>(ends[1]), order);
+    std::inplace_merge(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(ends[1]), rows.end(), order);
+    return ToMinutes(db_, rows);
 }
 
 std::vector<THistoryDeviceSummary> TSqliteHistoryReader::Summary() {

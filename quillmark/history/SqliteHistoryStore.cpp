@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
 
 #include "quillmark/history/HistoryPath.h"
 #include "quillmark/history/HistorySchema.h"
@@ -38,8 +39,26 @@ std::size_t SightingsIn(const std::variant<std::vector<TRecordedSighting>, std::
     return batch != nullptr ? batch->size() : 0;
 }
 
+// The newest minutes stay in the table a pass writes to; older ones are settled in batches of as
+// many minutes.
+constexpr std::int64_t kRecentMinutes = 5;
+
 bool IsDamage(const TSqliteError& error) {
     return error.PrimaryCode() == SQLITE_NOTADB || error.PrimaryCode() == SQLITE_CORRUPT;
+}
+
+// Failures that trying again does not mend: the file or its directory refuses writing.
+bool IsRefusal(const TSqliteError& error) {
+    const int code = error.PrimaryCode();
+    return code == SQLITE_READONLY || code == SQLITE_PERM || code == SQLITE_AUTH;
+}
+
+// "<path>.damaged-<UTC time>", with a counter when a file of that name is there already.
+std::string KeptAsideName(const std::string& path) {
+    const std::string base = path + ".damaged-" + UtcStamp(std::time(nullptr));
+    std::string name = base;
+    for (int n = 2; std::filesystem::exists(name); ++n) name = base + "-" + std::to_string(n);
+    return name;
 }
 
 }  // namespace
@@ -62,6 +81,7 @@ TSqliteHistoryStore::~TSqliteHistoryStore() {
 void TSqliteHistoryStore::Enqueue(TItem item) {
     {
         std::lock_guard lock(mutex_);
+        if (off_) return;
         queue_.push_back(std::move(item));
         ++submitted_;
     }
@@ -78,40 +98,66 @@ void TSqliteHistoryStore::DeleteDevices(std::vector<std::string> addresses) {
 
 void TSqliteHistoryStore::Flush() {
     std::unique_lock lock(mutex_);
+    if (off_) return;
     const std::uint64_t target = submitted_;
     flushing_ = true;
     wake_.notify_all();
-    done_.wait(lock, [&] { return handled_ >= target; });
+    done_.wait(lock, [&] { return off_ || handled_ >= target; });
     flushing_ = false;
 }
 
-// A store that cannot be opened where it should be turns the history off; one that is damaged is
-// kept aside under a new name and a fresh one is started.
-void TSqliteHistoryStore::Open() {
-    try {
-        OpenFresh();
-        if (db_ == nullptr || db_->QueryText("PRAGMA quick_check") == "ok") return;
-    } catch (const TSqliteError& error) {
-        if (!IsDamage(error)) {
-            writer_.reset();
-            db_.reset();
-            log_("History store cannot be opened at " + path_ + ": history is off. " + error.Message());
-            return;
-        }
-    }
+// Closes the store for good: what is queued is dropped, and whoever waits for it returns at once.
+void TSqliteHistoryStore::TurnOff(const std::string& line) {
     writer_.reset();
     db_.reset();
-    const std::string kept = path_ + ".damaged-" + UtcStamp(std::time(nullptr));
+    pending_.clear();
+    {
+        std::lock_guard lock(mutex_);
+        off_ = true;
+        queue_.clear();
+        handled_ = submitted_;
+    }
+    done_.notify_all();
+    log_(line);
+}
+
+std::string TSqliteHistoryStore::OffLine(const TError& error) const {
+    return "History store cannot be opened at " + path_ + ": history is off. " + error.Message();
+}
+
+// A store that cannot be opened where it should be turns the history off, as does one of a newer
+// version; one that is damaged is kept aside under a new name and a fresh one is started.
+void TSqliteHistoryStore::Open() {
+    try {
+        Connect();
+        const std::int64_t version = HistorySchemaVersion(*db_);
+        if (version > kHistorySchemaVersion)
+            return TurnOff("History store was written by a newer version of the program (schema " +
+                           std::to_string(version) + "): left unchanged, history is not recorded");
+        // Checked before anything is written, so that a damaged file is kept as it was found.
+        if (db_->QueryText("PRAGMA quick_check") == "ok") return Prepare();
+    } catch (const TSqliteError& error) {
+        if (!IsDamage(error)) return TurnOff(OffLine(error));
+    }
+    StartAfresh();
+}
+
+// Once per store: a second damage says the disk or another program spoils every file.
+void TSqliteHistoryStore::StartAfresh() {
+    if (startedAfresh_) return TurnOff("History store damaged again at " + path_ + ": history is off");
+    startedAfresh_ = true;
+    writer_.reset();
+    db_.reset();
+    const std::string kept = KeptAsideName(path_);
     std::rename(path_.c_str(), kept.c_str());
     std::remove((path_ + "-wal").c_str());
     std::remove((path_ + "-shm").c_str());
     try {
-        OpenFresh();
+        Connect();
+        Prepare();
         log_("History store damaged: kept as " + kept + " and started afresh");
     } catch (const TError& error) {
-        writer_.reset();
-        db_.reset();
-        log_("History store cannot be opened at " + path_ + ": history is off. " + error.Message());
+        TurnOff(OffLine(error));
     }
 }
 
@@ -119,20 +165,15 @@ void TSqliteHistoryStore::Open() {
 // waits for the disk, so a crash or kill -9 loses at most the transactions not yet in the log (at
 // most the last second's batch) and never damages the database; a power loss may also lose the
 // last commits, never the store.
-void TSqliteHistoryStore::OpenFresh() {
-    db_ = std::make_unique<TSqliteDatabase>(path_, TSqliteDatabase::TMode::ReadWriteCreate, options_.vfsName);
-    const std::int64_t version = HistorySchemaVersion(*db_);
-    if (version > kHistorySchemaVersion) {
-        writer_.reset();
-        db_.reset();
-        log_("History store was written by a newer version of the program (schema " +
-             std::to_string(version) + "): left unchanged, history is not recorded");
-        return;
-    }
+void TSqliteHistoryStore::Prepare() {
     db_->Execute("PRAGMA journal_mode = WAL");
     db_->Execute("PRAGMA synchronous = NORMAL");
     MigrateHistorySchema(*db_);
     writer_ = std::make_unique<THistoryWriter>(*db_);
+}
+
+void TSqliteHistoryStore::Connect() {
+    db_ = std::make_unique<TSqliteDatabase>(path_, TSqliteDatabase::TMode::ReadWriteCreate, options_.vfsName);
 }
 
 void TSqliteHistoryStore::Trim() {
@@ -166,12 +207,7 @@ bool TSqliteHistoryStore::WriteItems() {
         }
         transaction.Commit();
     } catch (const TSqliteError& error) {
-        if (!failing_) {
-            log_("History store stopped writing: keeping up to " + std::to_string(options_.bufferSightings) +
-                 " sightings until it can write again. " + error.Message());
-            failing_ = true;
-        }
-        return false;
+        return WriteFailed(error);
     }
     pending_.clear();
     if (failing_) {
@@ -183,12 +219,32 @@ bool TSqliteHistoryStore::WriteItems() {
     return true;
 }
 
+// A damaged store is started afresh and the items written there; a refusal turns the history off;
+// anything else (a full disk, a write error, a lock held too long) may pass, so the items wait.
+bool TSqliteHistoryStore::WriteFailed(const TSqliteError& error) {
+    writer_->Forget();
+    if (IsDamage(error)) {
+        StartAfresh();
+        return writer_ != nullptr && WriteItems();
+    }
+    if (IsRefusal(error)) {
+        TurnOff("History store refuses writing at " + path_ + ": history is off. " + error.Message());
+        return false;
+    }
+    if (!failing_) {
+        log_("History store stopped writing: keeping up to " + std::to_string(options_.bufferSightings) +
+             " sightings until it can write again. " + error.Message());
+        failing_ = true;
+    }
+    return false;
+}
+
 void TSqliteHistoryStore::Run() {
     pthread_setname_np(pthread_self(), "qm-history");
     Open();
     std::int64_t lastWriteMs = 0;
     std::unique_lock lock(mutex_);
-    for (;;) {
+    while (!off_) {
         const auto due = [&] { return stopping_ || flushing_ || !queue_.empty() || failing_; };
         if (failing_) {
             wake_.wait_for(lock, std::chrono::milliseconds(options_.retryMs),
@@ -207,31 +263,37 @@ void TSqliteHistoryStore::Run() {
             queue_.pop_front();
         }
         lock.unlock();
-        if (writer_ == nullptr) {
-            pending_.clear();
-        } else if (!pending_.empty()) {
+        if (!pending_.empty()) {
             if (!WriteItems()) Trim();
             lastWriteMs = SteadyMs();
-            RollupIfDue();
+            if (writer_ != nullptr) RollupIfDue();
         }
         lock.lock();
+        if (off_) break;
         handled_ = taken;
         done_.notify_all();
         if (stopping_ && queue_.empty()) break;
     }
 }
 
-// One bounded step of the rollup at most once a second, in a transaction of its own.
+// At most once a second, each in a transaction of its own: the recent minutes settled into the
+// minute rows (every few minutes), and one bounded step of the rollup.
 void TSqliteHistoryStore::RollupIfDue() {
     if (failing_ || SteadyMs() - lastRollupMs_ < 1000) return;
     lastRollupMs_ = SteadyMs();
     const IClock& clock = options_.clock != nullptr ? *options_.clock : SystemClock();
     const std::int64_t cutoff = std::int64_t{clock.Now()} / 60 - options_.rollupAgeMinutes;
     try {
+        {
+            TSqliteTransaction transaction(*db_);
+            writer_->SettleRecent(kRecentMinutes);
+            transaction.Commit();
+        }
         TSqliteTransaction transaction(*db_);
         writer_->RollupStep(cutoff, options_.rollupRowsPerStep);
         transaction.Commit();
     } catch (const TSqliteError&) {
+        writer_->Forget();
         // The next batch's write says whether the store is failing.
     }
 }

@@ -1,9 +1,11 @@
 #pragma once
 // The history store on SQLite: takes batches without blocking and writes them on its writer
 // thread ("qm-history"), which owns the write connection. Faults never reach the caller: a
-// damaged file is kept aside and a fresh store started, a store of a newer version is left
-// unchanged, a directory that refuses files turns the history off, and while writing fails the
-// sightings wait in a bounded buffer. Each of these is said once through the log callback.
+// damaged file (at open or while writing) is kept aside and a fresh store started, a store of a
+// newer version is left unchanged, a directory or file that refuses writing turns the history off
+// (after which nothing waits for it), and while writing fails for a passing reason (a full disk,
+// an I/O error) the sightings wait in a bounded buffer. Each of these is said once through the
+// log callback.
 
 #include <condition_variable>
 #include <cstdint>
@@ -21,6 +23,8 @@
 namespace qm {
 
 class TSqliteDatabase;
+class TError;
+class TSqliteError;
 class THistoryWriter;
 
 struct THistoryStoreOptions {
@@ -51,8 +55,13 @@ private:
 
     void Run();
     void Open();
-    void OpenFresh();
+    void Connect();
+    void Prepare();  // sets the journal up, migrates the schema, readies the writer
+    void StartAfresh();
+    void TurnOff(const std::string& line);
+    std::string OffLine(const TError& error) const;
     bool WriteItems();
+    bool WriteFailed(const TSqliteError& error);
     void Trim();
     void RollupIfDue();
     void Enqueue(TItem item);
@@ -69,12 +78,14 @@ private:
     std::uint64_t handled_ = 0;
     bool flushing_ = false;
     bool stopping_ = false;
+    bool off_ = false;  // the history is off for good: nothing is taken, nothing waited for
 
     // The writer thread's own.
     std::deque<TItem> pending_;
     std::unique_ptr<TSqliteDatabase> db_;
     std::unique_ptr<THistoryWriter> writer_;
     bool failing_ = false;
+    bool startedAfresh_ = false;
     std::uint64_t dropped_ = 0;
     std::int64_t lastRollupMs_ = 0;
 

@@ -1,14 +1,21 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <future>
 #include <limits>
 #include <mutex>
 #include <thread>
 
 #include "quillmark/history/HistoryPath.h"
+#include "quillmark/history/HistorySchema.h"
 #include "quillmark/history/SqliteDatabase.h"
 #include "quillmark/history/SqliteHistoryReader.h"
 #include "quillmark/history/SqliteHistoryStore.h"
@@ -244,9 +251,82 @@ TEST_F(HistoryStoreTest, NewStoreIsStampedWithTheSchemaVersion) {
     { std::ofstream(Path()).flush(); }  // an empty file is a database without tables
     Write({{Seen(kA, kT0, -40)}});
     TSqliteDatabase db(Path(), TSqliteDatabase::TMode::ReadOnly);
-    EXPECT_EQ(db.QueryInt("PRAGMA user_version"), 1);
+    EXPECT_EQ(db.QueryInt("PRAGMA user_version"), 2);
     EXPECT_EQ(db.QueryText("PRAGMA journal_mode"), "wal");
     EXPECT_TRUE(log.Lines().empty());
+}
+
+TEST_F(HistoryStoreTest, StoreOfVersionOneIsMigratedKeepingItsHistory) {
+    {
+        TSqliteDatabase db(Path(), TSqliteDatabase::TMode::ReadWriteCreate);
+        db.Execute(
+            "CREATE TABLE device(id INTEGER PRIMARY KEY, address TEXT NOT NULL UNIQUE);"
+            "CREATE TABLE location(id INTEGER PRIMARY KEY, name TEXT NOT NULL UNIQUE);"
+            "CREATE TABLE minute(device INTEGER NOT NULL, span INTEGER NOT NULL, minute INTEGER NOT NULL,"
+            " location INTEGER NOT NULL, transport INTEGER NOT NULL, sightings INTEGER NOT NULL,"
+            " signalled INTEGER NOT NULL, rssi_sum INTEGER NOT NULL, rssi_min INTEGER, rssi_max INTEGER,"
+            " PRIMARY KEY(device, span, minute, location, transport)) WITHOUT ROWID;"
+            "CREATE TABLE summary(device INTEGER PRIMARY KEY, first_minute INTEGER NOT NULL,"
+            " last_minute INTEGER NOT NULL, minutes_present INTEGER NOT NULL);"
+            "CREATE TABLE summary_location(device INTEGER NOT NULL, position INTEGER NOT NULL,"
+            " location INTEGER NOT NULL, PRIMARY KEY(device, position)) WITHOUT ROWID;"
+            "CREATE TABLE latest(device INTEGER PRIMARY KEY, received_ms INTEGER NOT NULL, rssi INTEGER,"
+            " eir BLOB NOT NULL);"
+            "INSERT INTO device VALUES(7, '" +
+            kA +
+            "'); INSERT INTO location VALUES(3, 'Hall');"
+            "INSERT INTO minute VALUES(7, 1, " +
+            std::to_string(kT0 / kMinute) +
+            ", 3, 0, 2, 2, -100, -60, -40);"
+            "INSERT INTO summary VALUES(7, " +
+            std::to_string(kT0 / kMinute) + ", " + std::to_string(kT0 / kMinute) +
+            ", 1); INSERT INTO summary_location VALUES(7, 0, 3);"
+            "PRAGMA user_version = 1");
+    }
+    // A reader of the old version's store sees its history.
+    EXPECT_EQ(Reader().Minutes(kA, 0, kT0 * 2).size(), 1u);
+    Write({{Seen(kA, kT0, -50, "Hall"), Seen(kA, kT0 + kMinute, -50, "Yard")}});
+    TSqliteDatabase db(Path(), TSqliteDatabase::TMode::ReadOnly);
+    EXPECT_EQ(db.QueryInt("PRAGMA user_version"), 2);
+    const auto rows = Reader().Minutes(kA, 0, kT0 * 2);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].sightings, 3);
+    EXPECT_EQ(rows[0].rssiMin, -60);
+    EXPECT_EQ(rows[1].location, "Yard");
+    const auto summary = Reader().Summary();
+    ASSERT_EQ(summary.size(), 1u);
+    EXPECT_EQ(summary[0].minutesPresent, 2);
+    EXPECT_THAT(summary[0].locations, ElementsAre("Hall", "Yard"));
+    EXPECT_TRUE(log.Lines().empty());
+}
+
+// The newest minutes are written to a table of their own and settled into the minute rows every
+// few minutes; the reader sees one history either way.
+TEST_F(HistoryStoreTest, RecentMinutesSettleIntoTheMinuteRowsWithoutDuplicates) {
+    auto store = Open();
+    std::vector<TRecordedSighting> minutes;
+    for (int minute = 0; minute < 12; ++minute) minutes.push_back(Seen(kA, kT0 + minute * kMinute, -40));
+    store->SightingsRecorded(std::move(minutes));
+    store->Flush();  // written, then settled: the first rollup tick comes at once
+    {
+        TSqliteDatabase db(Path(), TSqliteDatabase::TMode::ReadOnly);
+        EXPECT_EQ(db.QueryInt("SELECT min(minute) FROM recent"), kT0 / kMinute + 7);
+        EXPECT_EQ(db.QueryInt("SELECT count(*) FROM minute"), 7);
+    }
+    // Late sightings of a settled minute and of a recent one join their rows.
+    store->SightingsRecorded({Seen(kA, kT0 + 1, -60), Seen(kA, kT0 + 11 * kMinute + 1, -60)});
+    store->Flush();
+    auto reader = Reader();
+    const auto rows = reader.Minutes(kA, 0, kT0 * 2);
+    ASSERT_EQ(rows.size(), 12u);
+    EXPECT_EQ(rows[0].sightings, 2);
+    EXPECT_EQ(rows[0].rssiMin, -60);
+    EXPECT_EQ(rows[11].sightings, 2);
+    for (int minute = 1; minute < 11; ++minute) EXPECT_EQ(rows[minute].sightings, 1);
+    EXPECT_EQ(reader.Summary()[0].minutesPresent, 12);
+    store->DeleteDevices({kA});
+    store->Flush();
+    EXPECT_TRUE(reader.Minutes(kA, 0, kT0 * 2).empty());
 }
 
 std::string FileBytes(const std::string& path) {
@@ -265,42 +345,179 @@ TEST_F(HistoryStoreTest, StoreOfANewerVersionIsLeftUnchanged) {
     EXPECT_THAT(log.Lines(), ElementsAre(HasSubstr("newer version")));
 }
 
+// A store of the current version whose minute rows' b-tree page has its cell pointers overwritten:
+// the header and the schema still read, PRAGMA quick_check reports the damage.
+void WriteStoreFailingItsQuickCheck(const std::string& path) {
+    std::int64_t page = 0, pageSize = 0;
+    {
+        TSqliteDatabase db(path, TSqliteDatabase::TMode::ReadWriteCreate);
+        MigrateHistorySchema(db);
+        db.Execute(
+            "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 99)"
+            " INSERT INTO minute SELECT 1, 1, i, 1, 0, 1, 1, -40, -40, -40 FROM n");
+        page = db.QueryInt("SELECT rootpage FROM sqlite_schema WHERE name = 'minute'");
+        pageSize = db.QueryInt("PRAGMA page_size");
+    }
+    std::fstream file(path, std::ios::binary | std::ios::in | std::ios::out);
+    file.seekp((page - 1) * pageSize + 8);  // past the leaf page's header: its cell pointers
+    file << std::string(64, '\xff');
+}
+
 TEST_F(HistoryStoreTest, DamagedStoreIsKeptAsideAndAFreshOneStarts) {
-    const std::string garbage(4096, 'Q');
-    { std::ofstream(Path(), std::ios::binary) << garbage; }
-    Write({{Seen(kA, kT0, -40)}});
-    const auto lines = log.Lines();
-    ASSERT_THAT(lines, ElementsAre(HasSubstr("History store damaged: kept as " + Path() + ".damaged-")));
-    const std::string kept = lines[0].substr(lines[0].find(Path()), Path().size() + 25);
-    EXPECT_EQ(FileBytes(kept), garbage);
-    EXPECT_EQ(Reader().Minutes(kA, kT0, kT0 + kMinute).size(), 1u);
+    struct TCase {
+        const char* name;
+        std::function<void(const std::string&)> make;
+    };
+    const std::vector<TCase> cases = {
+        {"not a database",
+         [](const std::string& path) { std::ofstream(path, std::ios::binary) << std::string(4096, 'Q'); }},
+        {"fails its quick check", WriteStoreFailingItsQuickCheck},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.name);
+        testsupport::ScopedTempDir caseDir;
+        const std::string path = (caseDir / kHistoryStoreFileName).string();
+        test.make(path);
+        const std::string damaged = FileBytes(path);
+        TLog caseLog;
+        {
+            THistoryStoreOptions options;
+            options.clock = &clock;
+            TSqliteHistoryStore store(path, caseLog.Callback(), options);
+            store.SightingsRecorded({Seen(kA, kT0, -40)});
+        }
+        const auto lines = caseLog.Lines();
+        ASSERT_THAT(lines, ElementsAre(HasSubstr("History store damaged: kept as " + path + ".damaged-")));
+        const std::string kept = lines[0].substr(lines[0].find(path), path.size() + 25);
+        EXPECT_EQ(FileBytes(kept), damaged);
+        TSqliteDatabase fresh(path, TSqliteDatabase::TMode::ReadOnly);
+        EXPECT_EQ(fresh.QueryText("PRAGMA quick_check"), "ok");
+        EXPECT_EQ(TSqliteHistoryReader(path).Minutes(kA, 0, kT0 * 2).size(), 1u);
+    }
 }
 
 TEST_F(HistoryStoreTest, WriteFailureKeepsABoundedBufferAndCountsWhatItDropped) {
     auto& vfs = qmtest::FailingVfs();
+    const std::vector<std::pair<const char*, int>> cases = {{"disk full", SQLITE_FULL},
+                                                            {"write error", SQLITE_IOERR_WRITE}};
+    for (const auto& [name, code] : cases) {
+        SCOPED_TRACE(name);
+        testsupport::ScopedTempDir caseDir;
+        const std::string path = (caseDir / kHistoryStoreFileName).string();
+        TLog caseLog;
+        THistoryStoreOptions options;
+        options.vfsName = qmtest::kFailingVfsName;
+        options.bufferSightings = 3;
+        options.coalesceMs = 0;
+        options.retryMs = 10;
+        options.clock = &clock;
+        auto store = std::make_unique<TSqliteHistoryStore>(path, caseLog.Callback(), options);
+        store->SightingsRecorded({Seen(kA, kT0, -40)});
+        store->Flush();
+        vfs.writeError = code;
+        store->SightingsRecorded({Seen(kA, kT0 + 1 * kMinute, -40), Seen(kA, kT0 + 2 * kMinute, -40)});
+        store->Flush();
+        store->SightingsRecorded({Seen(kA, kT0 + 3 * kMinute, -40), Seen(kA, kT0 + 4 * kMinute, -40)});
+        store->Flush();
+        EXPECT_THAT(caseLog.Lines(),
+                    ElementsAre(HasSubstr("History store stopped writing: keeping up to 3 sightings")));
+        vfs.writeError = SQLITE_OK;
+        store->SightingsRecorded({Seen(kA, kT0 + 5 * kMinute, -40)});
+        store->Flush();
+        EXPECT_THAT(caseLog.Lines(),
+                    ElementsAre(HasSubstr("stopped writing"),
+                                "History store writing again; 1 sightings had to be dropped meanwhile"));
+        store.reset();
+        std::vector<std::int64_t> minutes;
+        for (const auto& row : TSqliteHistoryReader(path).Minutes(kA, 0, kT0 * 2))
+            minutes.push_back((row.minuteMs - kT0) / kMinute);
+        EXPECT_THAT(minutes, ElementsAre(0, 2, 3, 4, 5));
+    }
+}
+
+TEST_F(HistoryStoreTest, DamageFoundWhileWritingKeepsTheStoreAsideAndWritesAfresh) {
+    auto& vfs = qmtest::FailingVfs();
     THistoryStoreOptions options;
     options.vfsName = qmtest::kFailingVfsName;
-    options.bufferSightings = 3;
     auto store = Open(options);
     store->SightingsRecorded({Seen(kA, kT0, -40)});
     store->Flush();
-    vfs.failWrites = true;
-    store->SightingsRecorded({Seen(kA, kT0 + 1 * kMinute, -40), Seen(kA, kT0 + 2 * kMinute, -40)});
+    vfs.writeFailuresLeft = 1;
+    vfs.writeError = SQLITE_CORRUPT;
+    store->SightingsRecorded({Seen(kB, kT0, -50)});
     store->Flush();
-    store->SightingsRecorded({Seen(kA, kT0 + 3 * kMinute, -40), Seen(kA, kT0 + 4 * kMinute, -40)});
+    store->SightingsRecorded({Seen(kB, kT0 + kMinute, -50)});
+    store.reset();
+    const auto lines = log.Lines();
+    ASSERT_THAT(lines, ElementsAre(HasSubstr("History store damaged: kept as " + Path() + ".damaged-")));
+    const std::string kept = lines[0].substr(lines[0].find(Path()), Path().size() + 25);
+    EXPECT_EQ(TSqliteHistoryReader(kept).Minutes(kA, 0, kT0 * 2).size(), 1u);
+    auto reader = Reader();
+    EXPECT_TRUE(reader.Minutes(kA, 0, kT0 * 2).empty());
+    EXPECT_EQ(reader.Minutes(kB, 0, kT0 * 2).size(), 2u);
+}
+
+TEST_F(HistoryStoreTest, StoreThatRefusesWritingTurnsTheHistoryOffOnce) {
+    auto& vfs = qmtest::FailingVfs();
+    THistoryStoreOptions options;
+    options.vfsName = qmtest::kFailingVfsName;
+    auto store = Open(options);
+    store->SightingsRecorded({Seen(kA, kT0, -40)});
     store->Flush();
+    vfs.writeError = SQLITE_READONLY;
+    for (int i = 1; i <= 3; ++i) {
+        store->SightingsRecorded({Seen(kA, kT0 + i * kMinute, -40)});
+        store->Flush();
+    }
+    vfs.writeError = SQLITE_OK;
+    store->SightingsRecorded({Seen(kA, kT0 + 4 * kMinute, -40)});
+    store.reset();
     EXPECT_THAT(log.Lines(),
-                ElementsAre(HasSubstr("History store stopped writing: keeping up to 3 sightings")));
-    vfs.failWrites = false;
-    store->SightingsRecorded({Seen(kA, kT0 + 5 * kMinute, -40)});
-    store->Flush();
-    EXPECT_THAT(log.Lines(),
-                ElementsAre(HasSubstr("stopped writing"),
-                            "History store writing again; 1 sightings had to be dropped meanwhile"));
-    std::vector<std::int64_t> minutes;
-    for (const auto& row : Reader().Minutes(kA, 0, kT0 * 2))
-        minutes.push_back((row.minuteMs - kT0) / kMinute);
-    EXPECT_THAT(minutes, ElementsAre(0, 2, 3, 4, 5));
+                ElementsAre(HasSubstr("History store refuses writing at " + Path() + ": history is off")));
+    EXPECT_EQ(Reader().Minutes(kA, 0, kT0 * 2).size(), 1u);
+}
+
+// The writer thread is held in the log callback as it says the history is off; Flush must not
+// wait for it.
+TEST_F(HistoryStoreTest, FlushReturnsAtOnceWhenTheHistoryIsOff) {
+    auto& vfs = qmtest::FailingVfs();
+    struct TCase {
+        const char* name;
+        std::function<void()> arrange;
+    };
+    const std::vector<TCase> cases = {
+        {"the directory refuses files", [&] { vfs.refuseOpen = true; }},
+        {"the store is of a newer version",
+         [&] {
+             TSqliteDatabase db(Path(), TSqliteDatabase::TMode::ReadWriteCreate);
+             db.Execute("PRAGMA user_version = 9");
+         }},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.name);
+        test.arrange();
+        std::promise<void> logging, release;
+        std::shared_future<void> released = release.get_future().share();
+        THistoryStoreOptions options;
+        options.vfsName = qmtest::kFailingVfsName;
+        options.clock = &clock;
+        TSqliteHistoryStore store(
+            Path(),
+            [&](const std::string&) {
+                logging.set_value();
+                released.wait();
+            },
+            options);
+        logging.get_future().wait();
+        auto flushed = std::async(std::launch::async, [&] {
+            store.SightingsRecorded({Seen(kA, kT0, -40)});
+            store.Flush();
+        });
+        EXPECT_EQ(flushed.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+        release.set_value();
+        flushed.wait();
+        vfs.refuseOpen = false;
+    }
 }
 
 TEST_F(HistoryStoreTest, DirectoryThatRefusesFilesTurnsTheHistoryOff) {
@@ -352,6 +569,48 @@ TEST_F(HistoryStoreTest, TwoStoresWritingOneFileLoseNothing) {
     for (const auto& row : rows) EXPECT_EQ(row.sightings, 2);
     EXPECT_EQ(Reader().Summary()[0].minutesPresent, kBatches);
     EXPECT_TRUE(log.Lines().empty());
+}
+
+// A kill -9 loses at most what was not yet written: a child process writes and flushes batch A,
+// says so through a pipe and keeps writing until it is killed.
+TEST_F(HistoryStoreTest, KilledWriterLeavesAnIntactStoreWithWhatItHadWritten) {
+    int pipeEnds[2];
+    ASSERT_EQ(pipe(pipeEnds), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        close(pipeEnds[0]);
+        THistoryStoreOptions options;
+        options.clock = &clock;
+        TSqliteHistoryStore store(
+            Path(), [](const std::string&) {}, options);
+        std::vector<TRecordedSighting> batchA;
+        for (int minute = 0; minute < 10; ++minute) batchA.push_back(Seen(kA, kT0 + minute * kMinute, -40));
+        store.SightingsRecorded(std::move(batchA));
+        store.Flush();
+        if (write(pipeEnds[1], "A", 1) != 1) _exit(1);
+        for (int i = 0; i < 30000; ++i) {
+            store.SightingsRecorded({Seen(kB, kT0 + i * 1000, -50)});
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        _exit(1);
+    }
+    close(pipeEnds[1]);
+    char said = 0;
+    const bool flushed = read(pipeEnds[0], &said, 1) == 1;
+    close(pipeEnds[0]);
+    // Long enough for the child's next commit (once a second), so that the kill may find it writing.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+    kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(flushed);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    {
+        TSqliteDatabase db(Path(), TSqliteDatabase::TMode::ReadWriteCreate);
+        EXPECT_EQ(db.QueryText("PRAGMA integrity_check"), "ok");
+    }
+    EXPECT_EQ(Reader().Minutes(kA, 0, kT0 * 2).size(), 10u);
 }
 
 TEST(HistoryStorePath, SitsBesideTheSessionFile) {

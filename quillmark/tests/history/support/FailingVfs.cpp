@@ -28,16 +28,31 @@ int Close(sqlite3_file* file) {
 int Read(sqlite3_file* file, void* buffer, int amount, sqlite3_int64 offset) {
     return Real(file)->pMethods->xRead(Real(file), buffer, amount, offset);
 }
+// The code a write fails with now, SQLITE_OK to pass it on; counts down the failures left.
+int WriteFailure() {
+    const int code = control.writeError;
+    if (code == SQLITE_OK) return SQLITE_OK;
+    if (control.writeFailuresLeft >= 0 && control.writeFailuresLeft.fetch_sub(1) <= 0) {
+        control.writeError = SQLITE_OK;
+        control.writeFailuresLeft = -1;
+        return SQLITE_OK;
+    }
+    return code;
+}
+bool FailingForGood() {
+    return control.writeError != SQLITE_OK && control.writeFailuresLeft < 0;
+}
+
 int Write(sqlite3_file* file, const void* buffer, int amount, sqlite3_int64 offset) {
-    if (control.failWrites) return SQLITE_FULL;
+    if (const int code = WriteFailure(); code != SQLITE_OK) return code;
     return Real(file)->pMethods->xWrite(Real(file), buffer, amount, offset);
 }
 int Truncate(sqlite3_file* file, sqlite3_int64 size) {
-    if (control.failWrites) return SQLITE_IOERR_TRUNCATE;
+    if (FailingForGood()) return SQLITE_IOERR_TRUNCATE;
     return Real(file)->pMethods->xTruncate(Real(file), size);
 }
 int Sync(sqlite3_file* file, int flags) {
-    if (control.failWrites) return SQLITE_IOERR_FSYNC;
+    if (FailingForGood()) return SQLITE_IOERR_FSYNC;
     return Real(file)->pMethods->xSync(Real(file), flags);
 }
 int FileSize(sqlite3_file* file, sqlite3_int64* size) {
