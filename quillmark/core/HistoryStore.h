@@ -35,11 +35,12 @@ struct THistoryDeviceSummary {
     std::vector<std::string> locations;  // in the order they were first seen
 };
 
-// The latest raw inquiry response (later: advertising data) of a device, with its time and signal.
+// A device's latest sighting: its time, the signal of the latest sighting that carried one, and
+// the latest raw inquiry response (later: advertising data) that it sent.
 struct THistoryLatest {
     std::int64_t receivedMs = 0;
     std::optional<std::int8_t> rssi;
-    std::string eir;
+    std::string eir;  // empty when no sighting carried one
 };
 
 // Reads the history. Each call raises TError with the reason when the store cannot be read.

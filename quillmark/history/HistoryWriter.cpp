@@ -1,14 +1,32 @@
 #include "quillmark/history/HistoryWriter.h"
 
 #include <algorithm>
+#include <limits>
 #include <map>
 #include <optional>
 #include <tuple>
+#include <utility>
 
 #include <sqlite3.h>
 
 namespace qm {
 namespace {
+
+// What a batch tells of a device's latest sighting: its time, the signal of the newest sighting
+// that carried one, the response data of the newest that carried some.
+struct TLatest {
+    std::int64_t receivedMs = std::numeric_limits<std::int64_t>::min();
+    std::optional<std::pair<std::int64_t, std::int64_t>> rssi;  // signal, time
+    std::optional<std::pair<std::int64_t, std::string>> eir;    // time, bytes
+
+    void Take(const TSighting& sighting) {
+        receivedMs = std::max(receivedMs, sighting.receivedMs);
+        if (sighting.rssi && (!rssi || rssi->second <= sighting.receivedMs))
+            rssi.emplace(*sighting.rssi, sighting.receivedMs);
+        if (!sighting.eir.empty() && (!eir || eir->first <= sighting.receivedMs))
+            eir.emplace(sighting.receivedMs, sighting.eir);
+    }
+};
 
 struct TAggregate {
     std::int64_t sightings = 0;
@@ -124,7 +142,8 @@ THistoryWriter::THistoryWriter(TSqliteDatabase& db)
       latest_(db.Handle(),
               "INSERT INTO latest(device, received_ms, rssi, eir) VALUES(?1, ?2, ?3, ?4)"
               " ON CONFLICT DO UPDATE SET received_ms = excluded.received_ms,"
-              " rssi = excluded.rssi, eir = excluded.eir"
+              " rssi = coalesce(excluded.rssi, rssi),"
+              " eir = CASE WHEN length(excluded.eir) > 0 THEN excluded.eir ELSE eir END"
               " WHERE excluded.received_ms >= received_ms") {
     db_.Execute("PRAGMA cache_size = -" + std::to_string(kWriterCacheKiB) +
                 "; PRAGMA wal_autocheckpoint = " + std::to_string(kCheckpointPages));
@@ -198,7 +217,7 @@ void THistoryWriter::WriteBatch(const std::vector<TRecordedSighting>& batch) {
     };
     std::map<TRowKey, TRow> rows;
     std::vector<std::pair<TKnownDevice*, std::int64_t>> places;
-    std::map<TKnownDevice*, const TSighting*> latest;
+    std::map<TKnownDevice*, TLatest> latest;
     for (const TRecordedSighting& recorded : batch) {
         const TSighting& sighting = recorded.sighting;
         TKnownDevice& device = Device(sighting.address);
@@ -208,9 +227,7 @@ void THistoryWriter::WriteBatch(const std::vector<TRecordedSighting>& batch) {
         row.device = &device;
         Add(row.aggregate, sighting.rssi);
         places.emplace_back(&device, locationId);
-        const TSighting*& newest = latest[&device];
-        if (!sighting.eir.empty() && (newest == nullptr || newest->receivedMs <= sighting.receivedMs))
-            newest = &sighting;
+        latest[&device].Take(sighting);
     }
     // Rows in key order: each device's minutes in order, the pages they touch visited once.
     for (const auto& [key, row] : rows) {
@@ -222,12 +239,10 @@ void THistoryWriter::WriteBatch(const std::vector<TRecordedSighting>& batch) {
         }
     }
     for (const auto& [device, locationId] : places) AddSummaryLocation(*device, locationId);
-    for (const auto& [device, sighting] : latest) {
-        if (sighting == nullptr) continue;
-        latest_.Bind(1, device->id).Bind(2, sighting->receivedMs);
-        BindOptional(latest_, 3,
-                     sighting->rssi ? std::optional<std::int64_t>(*sighting->rssi) : std::nullopt);
-        latest_.BindBlob(4, sighting->eir).Run();
+    for (const auto& [device, newest] : latest) {
+        latest_.Bind(1, device->id).Bind(2, newest.receivedMs);
+        BindOptional(latest_, 3, newest.rssi ? std::optional<std::int64_t>(newest.rssi->first) : std::nullopt);
+        latest_.BindBlob(4, newest.eir ? newest.eir->second : std::string()).Run();
     }
 }
 

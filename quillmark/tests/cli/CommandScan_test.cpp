@@ -50,6 +50,9 @@ TEST(CommandScan, SimulatedScanFillsAFreshSession) {
     const auto alphaMinutes = history->Minutes("(00:00:00:00:00:0A)", 0, INT64_MAX);
     ASSERT_FALSE(alphaMinutes.empty());
     EXPECT_EQ(alphaMinutes[0].rssiMax, std::optional<int>(-55));
+    const auto latest = history->Latest("(00:00:00:00:00:0A)");
+    ASSERT_TRUE(latest);
+    EXPECT_EQ(latest->rssi, std::optional<std::int8_t>(-55));
     const auto minutes = history->Minutes("(00:00:00:00:00:0B)", 0, INT64_MAX);
     ASSERT_FALSE(minutes.empty());
     EXPECT_FALSE(minutes[0].rssiMean);

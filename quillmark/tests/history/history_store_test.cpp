@@ -183,20 +183,32 @@ TEST_F(HistoryStoreTest, SummaryCountsMinutesAndKeepsLocationsInFirstSeenOrder) 
     EXPECT_THAT(summary[1].locations, ElementsAre("Office", "Hall", "Yard"));
 }
 
-TEST_F(HistoryStoreTest, LatestKeepsTheNewestInquiryResponse) {
+// The latest time is the newest sighting's; the signal and the response data are those of the
+// newest sightings that carried them, across batches; an older batch arriving late changes nothing.
+TEST_F(HistoryStoreTest, LatestKeepsTheNewestSignalAndInquiryResponse) {
     const std::string eirOld("\x02\x01\x06", 3), eirNew("\x05\x09QM\x00!", 6);
+    const std::string kC = "(00:00:00:00:00:0C)";
     Write({{Seen(kA, kT0 + 10, -40, "Office", TTransport::Classic, eirNew),
             Seen(kA, kT0 + 5, -50, "Office", TTransport::Classic, eirOld), Seen(kA, kT0 + 20, -30)},
            {Seen(kA, kT0 + 1, -20, "Office", TTransport::Classic, eirOld)},
-           {Seen(kB, kT0, std::nullopt, "Office", TTransport::Classic, eirOld)}});
+           {Seen(kB, kT0, std::nullopt, "Office", TTransport::Classic, eirOld)},
+           {Seen(kC, kT0, -70)},
+           {Seen(kC, kT0 + 30, std::nullopt)}});
     auto reader = Reader();
-    const auto latest = reader.Latest(kA);
-    ASSERT_TRUE(latest);
-    EXPECT_EQ(latest->receivedMs, kT0 + 10);
-    EXPECT_EQ(latest->rssi, -40);
-    EXPECT_EQ(latest->eir, eirNew);
-    ASSERT_TRUE(reader.Latest(kB));
-    EXPECT_FALSE(reader.Latest(kB)->rssi);
+    struct TCase {
+        std::string address;
+        std::int64_t receivedMs;
+        std::optional<std::int8_t> rssi;
+        std::string eir;
+    };
+    for (const TCase& c : {TCase{kA, kT0 + 20, -30, eirNew}, TCase{kB, kT0, std::nullopt, eirOld},
+                           TCase{kC, kT0 + 30, -70, ""}}) {
+        const auto latest = reader.Latest(c.address);
+        ASSERT_TRUE(latest) << c.address;
+        EXPECT_EQ(latest->receivedMs, c.receivedMs) << c.address;
+        EXPECT_EQ(latest->rssi, c.rssi) << c.address;
+        EXPECT_EQ(latest->eir, c.eir) << c.address;
+    }
     EXPECT_FALSE(reader.Latest("(00:00:00:00:00:00)"));
 }
 
