@@ -3,6 +3,7 @@
 #include <pthread.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -22,6 +23,15 @@ std::int64_t SteadyMs() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(
                std::chrono::steady_clock::now().time_since_epoch())
         .count();
+}
+
+// An error's message on one line, as a log line shows it: "sentence: SQLite's reason".
+std::string OneLine(const TError& error) {
+    std::string text = error.Message();
+    for (std::size_t at = text.find("\n\nError: "); at != std::string::npos; at = text.find("\n\nError: "))
+        text.replace(at, 9, ": ");
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    return text;
 }
 
 std::string UtcStamp(std::int64_t seconds) {
@@ -122,7 +132,7 @@ void TSqliteHistoryStore::TurnOff(const std::string& line) {
 }
 
 std::string TSqliteHistoryStore::OffLine(const TError& error) const {
-    return "History store cannot be opened at " + path_ + ": history is off. " + error.Message();
+    return "History store cannot be opened at " + path_ + ": history is off. " + OneLine(error);
 }
 
 // A store that cannot be opened where it should be turns the history off, as does one of a newer
@@ -228,12 +238,12 @@ bool TSqliteHistoryStore::WriteFailed(const TSqliteError& error) {
         return writer_ != nullptr && WriteItems();
     }
     if (IsRefusal(error)) {
-        TurnOff("History store refuses writing at " + path_ + ": history is off. " + error.Message());
+        TurnOff("History store refuses writing at " + path_ + ": history is off. " + OneLine(error));
         return false;
     }
     if (!failing_) {
         log_("History store stopped writing: keeping up to " + std::to_string(options_.bufferSightings) +
-             " sightings until it can write again. " + error.Message());
+             " sightings until it can write again. " + OneLine(error));
         failing_ = true;
     }
     return false;

@@ -46,12 +46,13 @@ TRecordedSighting Seen(const std::string& address, std::int64_t ms, std::optiona
     return recorded;
 }
 
-// Collects the store's log lines from its writer thread.
+// Collects the store's log lines from its writer thread; each must fit one line of the log.
 struct TLog {
     std::mutex mutex;
     std::vector<std::string> lines;
     THistoryLog Callback() {
         return [this](const std::string& line) {
+            EXPECT_EQ(line.find('\n'), std::string::npos) << line;
             std::lock_guard lock(mutex);
             lines.push_back(line);
         };
