@@ -7,7 +7,11 @@ namespace qm::bt::emu {
 namespace {
 
 // Presence cycles are in seconds; the shortest devices appear and leave within ten minutes, so a
-// running scan shows new devices, greyed inactive ones and repeated SDP queries.
+// running scan shows new devices, greyed inactive ones and repeated SDP queries. The Low Energy
+// advertisers are those found around a computer today: a phone with a rotating private address
+// and Apple's nearby data, a sports watch, earbuds heard on both transports, a Tile, a Find My
+// accessory, a Samsung tag, a fitness band, an Eddystone beacon, a television and a Windows
+// laptop's beacon.
 constexpr std::string_view kDefaultScenario = R"json({
   "controller": { "address": "(00:1A:7D:DA:71:13)", "name": "Quillmark Emulated Radio", "class": "0x1C010C",
                   "powered": true, "connectable": true, "discoverable": false, "inquiryMs": 2000 },
@@ -65,6 +69,9 @@ constexpr std::string_view kDefaultScenario = R"json({
           "profiles": [["0x110E", "0x0106"]], "name": "AVRCP Controller" }
       ] },
     { "address": "(A8:9C:ED:51:02:DE)", "name": "Galaxy Buds2 (02DE)", "class": "0x240418", "format": "rssi-mode",
+      "le": { "intervalMs": 250, "advertising": { "flags": 26, "appearance": "0x0941",
+                                                  "manufacturer": { "company": "0x0075", "hex": "42 09 81 02 02 DE" } },
+              "scanResponse": { "name": "Galaxy Buds2 (02DE) LE" } },
       "presence": { "from": 60, "until": 1500 },
       "records": [
         { "classes": ["0x110B"], "protocols": [{ "seq": [{ "uuid": "0x0100" }, { "uint16": 25 }] },
@@ -138,7 +145,41 @@ constexpr std::string_view kDefaultScenario = R"json({
       ] },
     { "address": "(5C:F3:70:88:4E:02)", "name": null, "class": "0x001F00", "format": "standard",
       "presence": { "period": 300, "on": 120, "offset": 90 },
-      "misbehave": { "noRecords": true } }
+      "misbehave": { "noRecords": true } },
+    { "address": "(4A:21:7C:90:3E:55)", "classic": false, "signal": { "dbm": -58, "swing": 8, "period": 120 },
+      "le": { "addressType": "resolvable", "rotateSeconds": 900, "intervalMs": 180,
+              "advertising": { "flags": 26, "manufacturer": { "company": "0x004C", "hex": "10 06 3B 1D 5A 18 6C 2B" } } } },
+    { "address": "(E3:6B:5A:19:D2:47)", "classic": false, "presence": { "period": 420, "on": 300, "offset": 60 },
+      "le": { "addressType": "random-static", "intervalMs": 500,
+              "advertising": { "flags": 6, "appearance": "0x00C1", "uuids16": ["0x180D", "0x180F"],
+                               "manufacturer": { "company": "0x0087", "hex": "A3 0F 00 01" } },
+              "scanResponse": { "name": "Forerunner 255" } } },
+    { "address": "(D4:8A:FC:0E:77:21)", "classic": false, "signal": { "dbm": -74, "swing": 6, "period": 300 },
+      "le": { "addressType": "random-static", "intervalMs": 1000,
+              "advertising": { "flags": 6, "uuids16": ["0xFEED"], "serviceData": [{ "uuid": "0xFEED", "hex": "02 00 9F 3A 61 C4 08 15" }] },
+              "scanResponse": { "name": "Tile" } } },
+    { "address": "(F1:3C:88:52:A0:6D)", "classic": false, "signal": { "dbm": -66, "swing": 10, "period": 200 },
+      "le": { "addressType": "random-static", "eventType": "non-connectable", "intervalMs": 2000,
+              "advertising": { "manufacturer": { "company": "0x004C",
+                "hex": "12 19 10 6B 2E 91 D4 07 3C A8 55 F2 19 E0 7B 43 C6 8D 21 5A 90 3F E7 14 B2 02 61" } } } },
+    { "address": "(C9:47:11:E2:5B:08)", "classic": false, "presence": { "period": 600, "on": 420, "offset": 120 },
+      "le": { "addressType": "random-static", "intervalMs": 1000,
+              "advertising": { "flags": 6, "serviceData": [{ "uuid": "0xFD5A", "hex": "31 00 8B 27 C4 1A 55 09 E3 6F 12 80 00 44 9D 2B 01 C7" }] } } },
+    { "address": "(E8:1D:4B:66:03:9A)", "classic": false, "signal": { "dbm": -71, "swing": 9, "period": 240 },
+      "le": { "addressType": "random-static", "intervalMs": 400,
+              "advertising": { "flags": 6, "uuids16": ["0xFEE0"], "manufacturer": { "company": "0x0157", "hex": "02 FF FF FF FF 01" } },
+              "scanResponse": { "name": "Mi Smart Band 6" } } },
+    { "address": "(00:1A:7D:10:22:B4)", "classic": false, "signal": -62,
+      "le": { "eventType": "non-connectable", "intervalMs": 300,
+              "advertising": { "flags": 6, "uuids16": ["0xFEAA"],
+                               "serviceData": [{ "uuid": "0xFEAA", "hex": "10 EB 03 71 75 69 6C 6C 6D 61 72 6B 07" }] } } },
+    { "address": "(F4:7B:09:C2:81:5E)", "classic": false, "signal": { "dbm": -68, "swing": 4, "period": 600 },
+      "le": { "intervalMs": 600,
+              "advertising": { "flags": 26, "appearance": "0x0A01", "manufacturer": { "company": "0x0075", "hex": "42 04 01 80 66 F4 7B 09 C2 81 5E" } },
+              "scanResponse": { "name": "[TV] Samsung Q70 Series (55)" } } },
+    { "address": "(2C:55:90:4D:1E:73)", "classic": false, "presence": { "period": 480, "on": 240, "offset": 200 },
+      "le": { "addressType": "non-resolvable", "rotateSeconds": 600, "eventType": "non-connectable", "intervalMs": 800,
+              "advertising": { "manufacturer": { "company": "0x0006", "hex": "01 09 20 02 6E 8A 4C 33 21 D0 95 74 0B 4C 41 50 54 4F 50 2D 51 4D 37" } } } }
   ]
 })json";
 
