@@ -4,6 +4,7 @@
 #include <QPaintDevice>
 #include <QPainter>
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -24,6 +25,11 @@ constexpr int kCountGap = 8;    // between the first sighting and the number of 
 // contrast with its text is lower to begin with.
 constexpr qreal kGreyOnBase = 0.45;
 constexpr qreal kGreyOnHighlight = 0.35;
+// The signal bar runs from the weakest to the strongest signal a receiver usually reports; the bar's
+// track is the text colour mostly faded into the background, so it shows on every palette.
+constexpr int kWeakestSignal = -100;
+constexpr int kStrongestSignal = -30;
+constexpr qreal kTrackGround = 0.8;
 
 // What one cell shows, copied out of the record while the list's lock is held, so the lock is
 // not held while text is laid out.
@@ -33,6 +39,7 @@ struct TCellContent {
     QString first;
     QString firstCount;
     QString second;
+    std::optional<std::int8_t> signal;
 };
 
 QString Text(const std::string& text) {
@@ -56,6 +63,10 @@ void ReadColumn(qm::TBTDevice& device, int column, TCellContent& cell) {
             break;
         case dcLocation:
             cell.first = Text(device.Location());
+            break;
+        case dcSignal:
+            cell.signal = device.Signal();
+            if (cell.signal) cell.first = QStringLiteral("%1 dBm").arg(*cell.signal);
             break;
         default:
             break;
@@ -102,6 +113,30 @@ void DrawLine(QPainter& painter, const QRect& cell, int x, int y, const QString&
                      Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
 }
 
+// The share of the bar a signal fills: none at -100 dBm or weaker, all at -30 dBm or stronger.
+qreal SignalFill(int dbm) {
+    const int clamped = std::clamp(dbm, kWeakestSignal, kStrongestSignal);
+    return static_cast<qreal>(clamped - kWeakestSignal) / (kStrongestSignal - kWeakestSignal);
+}
+
+// The strength as text on the first line, a bar on the second: a faded track across the cell and
+// the part the signal fills in the text colour. A device without a signal gets an empty cell.
+void DrawSignal(QPainter& painter, const QStyleOptionViewItem& option, const QRect& area, int top,
+                const TCellContent& cell) {
+    if (!cell.signal) return;
+    DrawLine(painter, area, area.left(), top, cell.first);
+    const int lineHeight = option.fontMetrics.height();
+    const int barHeight = std::max(3, lineHeight / 2);
+    const QRect track(area.left(), top + lineHeight + (lineHeight - barHeight) / 2, area.width(), barHeight);
+    const QColor ink = painter.pen().color();
+    const QColor ground = option.palette.color(
+        option.state & QStyle::State_Selected ? QPalette::Highlight : QPalette::Base);
+    painter.fillRect(track, Blend(ink, ground, kTrackGround));
+    QRect filled = track;
+    filled.setWidth(std::max(1, qRound(track.width() * SignalFill(*cell.signal))));
+    painter.fillRect(filled, ink);
+}
+
 void DrawCell(QPainter& painter, const QStyleOptionViewItem& option, int column, const TCellContent& cell) {
     const QRect area = option.rect.adjusted(kCellMargin, 0, -kCellMargin, 0);
     const int lineHeight = option.fontMetrics.height();
@@ -110,6 +145,10 @@ void DrawCell(QPainter& painter, const QStyleOptionViewItem& option, int column,
     QFont bold = option.font;
     bold.setBold(true);
     painter.setFont(option.font);
+    if (column == dcSignal) {
+        DrawSignal(painter, option, area, top, cell);
+        return;
+    }
     if (column == dcName) {
         const QPixmap picture = DevicePicture(cell.type, painter.device()->devicePixelRatioF());
         painter.drawPixmap(x, area.top() + (area.height() - kDevicePictureSize) / 2, picture);

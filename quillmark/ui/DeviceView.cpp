@@ -18,7 +18,7 @@ namespace qm::ui {
 
 namespace {
 
-constexpr std::array<int, kDeviceColumnCount> kColumnWidths = {250, 170, 200, 250};
+constexpr std::array<int, kDeviceColumnCount> kColumnWidths = {250, 170, 200, 250, 90};
 // The line height the column widths were chosen for; larger fonts widen the columns in proportion.
 constexpr qreal kReferenceLineHeight = 13;
 
