@@ -33,6 +33,7 @@
 #include "quillmark/ui/DeviceDetailsForm.h"
 #include "quillmark/ui/DeviceView.h"
 #include "quillmark/ui/HelpPage.h"
+#include "quillmark/ui/HistoryReaderOpener.h"
 #include "quillmark/ui/MainForm.h"
 #include "quillmark/ui/MessageBoxQuestions.h"
 #include "quillmark/ui/RadioInfoForm.h"
@@ -93,7 +94,8 @@ protected:
         auto* chooser = new qm::ui::TChooseLocationForm(form->Session(), form.get());
         form->SetDialogs({.radioInfo = new qm::ui::TRadioInfoForm(form.get()),
                           .deviceDetails = new qm::ui::TDeviceDetailsForm(
-                              form->Session(), *chooser, [this] { form->DeviceDataChanged(); }, form.get()),
+                              form->Session(), *chooser, [this] { form->DeviceDataChanged(); },
+                              qm::ui::HistoryReaderOpener(sessionPath), form.get()),
                           .chooseLocation = chooser,
                           .about = new qm::ui::TAboutForm(form.get()),
                           .questions = &questions});
