@@ -56,9 +56,9 @@ struct TBenchDirectory {
 void WriteHistory(const std::string& sessionPath, int days, std::int64_t nowMs) {
     qm::THistoryStoreOptions options;
     options.rollupAgeMinutes = std::int64_t{days + 1} * 24 * 60;
-    qm::TSqliteHistoryStore store(qm::HistoryStorePath(sessionPath), [](const std::string& line) {
-        std::fprintf(stderr, "history: %s\n", line.c_str());
-    }, options);
+    qm::TSqliteHistoryStore store(
+        qm::HistoryStorePath(sessionPath),
+        [](const std::string& line) { std::fprintf(stderr, "history: %s\n", line.c_str()); }, options);
     const int minutes = days * 24 * 60;
     std::vector<qm::TRecordedSighting> batch;
     for (int minute = 0; minute < minutes; ++minute) {
@@ -89,8 +89,11 @@ double OpenOnce(qm::ui::TDeviceDetailsForm& form) {
 void Report(const char* what, std::vector<double> runs, double first, bool smoke) {
     std::sort(runs.begin(), runs.end());
     const double worst = std::max(first, runs.back());
-    std::printf("%-52s %8.2f ms (worst %8.2f)  goal < %g ms  %s\n", what, runs[runs.size() / 2], worst, kGoalMs,
-                smoke ? "(smoke run, not judged)" : worst < kGoalMs ? "met" : "MISSED");
+    std::printf("%-52s %8.2f ms (worst %8.2f)  goal < %g ms  %s\n", what, runs[runs.size() / 2], worst,
+                kGoalMs,
+                smoke             ? "(smoke run, not judged)"
+                : worst < kGoalMs ? "met"
+                                  : "MISSED");
 }
 
 }  // namespace
@@ -117,8 +120,8 @@ int main(int argc, char* argv[]) {
         device.SetName("Benchmark Phone");
     }
     qm::ui::TChooseLocationForm chooser(session, nullptr);
-    qm::ui::TDeviceDetailsForm form(session, chooser, [] {}, qm::ui::HistoryReaderOpener(directory.SessionPath()),
-                                    nullptr);
+    qm::ui::TDeviceDetailsForm form(
+        session, chooser, [] {}, qm::ui::HistoryReaderOpener(directory.SessionPath()), nullptr);
     auto& pages = *form.findChild<QTabWidget*>("PageControl1");
     pages.setCurrentWidget(form.findChild<QWidget*>("HistoryPage"));
     auto& range = *form.findChild<QComboBox*>("HistoryRange");

@@ -265,8 +265,8 @@ int main(int argc, char** argv) {
     bool met = true;
     met &= Report("filter tree rebuild", Measure([&] { tree->RebuildFilterTree(); }), 250);
     met &= Report("device view rebuild, unsorted", Measure([&] { view->Rebuild(qm::fkNone, {}); }), 150);
-    const std::array<const char*, qm::ui::kDeviceColumnCount> columns = {
-        "Name", "First Seen/LastSeen", "Type/Flags", "Location", "Signal"};
+    const std::array<const char*, qm::ui::kDeviceColumnCount> columns = {"Name", "First Seen/LastSeen",
+                                                                         "Type/Flags", "Location", "Signal"};
     for (int column = 0; column < qm::ui::kDeviceColumnCount; ++column) {
         for (const char* direction : {"ascending", "descending"}) {
             // The next direction of the cycle; its rebuild is the first sort, which may make the

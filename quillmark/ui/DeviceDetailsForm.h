@@ -1,8 +1,8 @@
 #pragma once
 // The modal window that shows one device in full: name, address and location, the services it
 // advertises, the text of its raw SDP records and its sighting history, with a button that assigns
-// the device to another location. Created once at start-up and refilled from the device list at every showing; it keeps
-// no reference to a record, only the address of the device it shows.
+// the device to another location. Created once at start-up and refilled from the device list at every
+// showing; it keeps no reference to a record, only the address of the device it shows.
 
 #include <QDialog>
 #include <functional>

@@ -129,8 +129,8 @@ void DrawSignal(QPainter& painter, const QStyleOptionViewItem& option, const QRe
     const int barHeight = std::max(3, lineHeight / 2);
     const QRect track(area.left(), top + lineHeight + (lineHeight - barHeight) / 2, area.width(), barHeight);
     const QColor ink = painter.pen().color();
-    const QColor ground = option.palette.color(
-        option.state & QStyle::State_Selected ? QPalette::Highlight : QPalette::Base);
+    const QColor ground =
+        option.palette.color(option.state & QStyle::State_Selected ? QPalette::Highlight : QPalette::Base);
     painter.fillRect(track, Blend(ink, ground, kTrackGround));
     QRect filled = track;
     filled.setWidth(std::max(1, qRound(track.width() * SignalFill(*cell.signal))));

@@ -130,7 +130,8 @@ void THistoryPage::SetDevice(const std::string& address) {
 
 void THistoryPage::Load() {
     FNeedsLoading = false;
-    const TRangeChoice& choice = kRanges[static_cast<std::size_t>(std::clamp<int>(FRange->currentIndex(), 0, hrAll))];
+    const TRangeChoice& choice =
+        kRanges[static_cast<std::size_t>(std::clamp<int>(FRange->currentIndex(), 0, hrAll))];
     const std::int64_t nowMs = std::int64_t{FClock.Now()} * 1000;
     const std::int64_t fromMs = choice.lengthMs > 0 ? nowMs - choice.lengthMs : -kAllLimitMs;
     const std::int64_t toMs = choice.lengthMs > 0 ? nowMs : kAllLimitMs;
@@ -148,13 +149,15 @@ void THistoryPage::Load() {
     ShowSeries(MakeHistorySeries(rows, all.fromMs, all.toMs));
 }
 
-std::vector<qm::THistoryMinute> THistoryPage::ReadRows(std::int64_t fromMs, std::int64_t toMs, QString& reason) {
+std::vector<qm::THistoryMinute> THistoryPage::ReadRows(std::int64_t fromMs, std::int64_t toMs,
+                                                       QString& reason) {
     try {
         const std::unique_ptr<qm::IHistoryReader> reader = FOpenHistory ? FOpenHistory() : nullptr;
         if (!reader) return {};
         return reader->Minutes(FAddress, fromMs, toMs);
     } catch (const qm::TError& error) {
-        reason = QStringLiteral("The history cannot be read: %1").arg(QString::fromStdString(error.Message()));
+        reason =
+            QStringLiteral("The history cannot be read: %1").arg(QString::fromStdString(error.Message()));
         return {};
     }
 }

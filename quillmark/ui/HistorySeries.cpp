@@ -15,7 +15,8 @@ constexpr std::int64_t kMinutesPerHour = 60;
 // The row's end, short of overflow.
 std::int64_t EndOf(const qm::THistoryMinute& row) {
     const std::int64_t span = std::int64_t{row.spanMinutes} * kMsPerMinute;
-    return row.minuteMs > std::numeric_limits<std::int64_t>::max() - span ? row.minuteMs : row.minuteMs + span;
+    return row.minuteMs > std::numeric_limits<std::int64_t>::max() - span ? row.minuteMs
+                                                                          : row.minuteMs + span;
 }
 
 bool SameMinuteAndPlace(const qm::THistoryMinute& a, const qm::THistoryMinute& b) {
@@ -66,7 +67,8 @@ THistorySeries MakeHistorySeries(const std::vector<qm::THistoryMinute>& rows, st
     series.points.reserve(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const qm::THistoryMinute& row = rows[i];
-        THistoryPoint point{row.minuteMs, EndOf(row),   slotOf[rowLocation[i]], MinutesOf(row), row.sightings, {}, {}, {}};
+        THistoryPoint point{
+            row.minuteMs, EndOf(row), slotOf[rowLocation[i]], MinutesOf(row), row.sightings, {}, {}, {}};
         if (row.rssiMin && row.rssiMax && row.rssiMean) {
             point.rssiMin = row.rssiMin;
             point.rssiMax = row.rssiMax;

@@ -89,9 +89,9 @@ THistoryTimeline::TLayout THistoryTimeline::Measure() const {
     TLayout layout;
     layout.line = metrics.height();
     const int pad = layout.line / 2;
-    const int labels = std::max({metrics.horizontalAdvance(DbmText(FLowDbm)),
-                                 metrics.horizontalAdvance(DbmText(FHighDbm)),
-                                 metrics.horizontalAdvance(QStringLiteral("Present"))});
+    const int labels =
+        std::max({metrics.horizontalAdvance(DbmText(FLowDbm)), metrics.horizontalAdvance(DbmText(FHighDbm)),
+                  metrics.horizontalAdvance(QStringLiteral("Present"))});
     const int left = pad + labels + pad;
     const int right = width() - pad - metrics.horizontalAdvance(QStringLiteral("00:00"));
     const int plotWidth = std::max(1, right - left);
@@ -133,7 +133,8 @@ void THistoryTimeline::PaintPresence(QPainter& painter, const TLayout& layout) c
     painter.setPen(palette().color(QPalette::WindowText));
     const QRect caption(0, layout.presence.top(), layout.presence.left() - layout.line / 2,
                         layout.presence.height());
-    painter.drawText(caption, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, QStringLiteral("Present"));
+    painter.drawText(caption, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine,
+                     QStringLiteral("Present"));
     const std::vector<THistoryBucket>& buckets = Buckets(layout.presence.width());
     const int height = layout.presence.height();
     for (std::size_t column = 0; column < buckets.size(); ++column) {
@@ -148,7 +149,8 @@ void THistoryTimeline::PaintPresence(QPainter& painter, const TLayout& layout) c
             const int top = static_cast<int>(above * height / total);
             above += presence[slot];
             const int bottom = std::max(top + 1, static_cast<int>(above * height / total));
-            painter.fillRect(x, layout.presence.top() + top, 1, bottom - top, LocationColour(static_cast<int>(slot)));
+            painter.fillRect(x, layout.presence.top() + top, 1, bottom - top,
+                             LocationColour(static_cast<int>(slot)));
         }
     }
 }
@@ -199,7 +201,8 @@ void THistoryTimeline::PaintSignal(QPainter& painter, const TLayout& layout) con
         QPolygonF mean;
         for (int i = start; i < end; ++i) {
             const THistoryBucket& bucket = buckets[static_cast<std::size_t>(i)];
-            for (const double x : single ? std::vector<double>{i + 0.0, i + 1.0} : std::vector<double>{i + 0.5}) {
+            for (const double x :
+                 single ? std::vector<double>{i + 0.0, i + 1.0} : std::vector<double>{i + 0.5}) {
                 top << QPointF(plot.left() + x, y(*bucket.rssiMax));
                 bottom.prepend(QPointF(plot.left() + x, y(*bucket.rssiMin)));
                 mean << QPointF(plot.left() + x, y(*bucket.rssiMean));
@@ -216,7 +219,8 @@ void THistoryTimeline::PaintSignal(QPainter& painter, const TLayout& layout) con
     painter.restore();
     if (!anySignal) {
         painter.setPen(palette().color(QPalette::Text));
-        painter.drawText(plot, Qt::AlignCenter | Qt::TextSingleLine, QStringLiteral("No signal strength recorded"));
+        painter.drawText(plot, Qt::AlignCenter | Qt::TextSingleLine,
+                         QStringLiteral("No signal strength recorded"));
     }
 }
 
@@ -230,7 +234,8 @@ void THistoryTimeline::PaintTimeAxis(QPainter& painter, const TLayout& layout) c
     const QColor grid = Blend(palette().color(QPalette::Text), palette().color(QPalette::Base), kGridGround);
     const int tick = layout.line / 4;
     for (const TTimeTick& mark : TimeAxisTicks(FSeries.fromMs, FSeries.toMs, plot.width(), metrics)) {
-        const long double offset = static_cast<long double>(mark.ms) - static_cast<long double>(FSeries.fromMs);
+        const long double offset =
+            static_cast<long double>(mark.ms) - static_cast<long double>(FSeries.fromMs);
         const int x = plot.left() + static_cast<int>(offset * plot.width() / range);
         painter.setPen(grid);
         painter.drawLine(x, plot.top(), x, plot.bottom());

@@ -1,9 +1,10 @@
 #pragma once
 // Paints one device's history over a time range: a strip with the minutes it was present, coloured
-// by location (locations of the same moments share the strip's height), and below it the signal strength as a line of the mean with the band from minimum
-// to maximum shaded, broken where no signal was recorded; the time axis beneath is labelled in
-// local time, the signal axis in dBm. The series is gathered into one bucket per pixel column, so
-// painting does not grow with the number of rows.
+// by location (locations of the same moments share the strip's height), and below it the signal
+// strength as a line of the mean with the band from minimum to maximum shaded, broken where no
+// signal was recorded; the time axis beneath is labelled in local time, the signal axis in dBm. The
+// series is gathered into one bucket per pixel column, so painting does not grow with the number of
+// rows.
 
 #include <QWidget>
 #include <vector>

@@ -20,13 +20,11 @@ struct TStep {
 };
 
 const std::array<TStep, 20> kSteps = {{
-    {kMinute, "HH:mm"},          {2 * kMinute, "HH:mm"},      {5 * kMinute, "HH:mm"},
-    {10 * kMinute, "HH:mm"},     {15 * kMinute, "HH:mm"},     {30 * kMinute, "HH:mm"},
-    {kHour, "HH:mm"},            {2 * kHour, "HH:mm"},        {3 * kHour, "HH:mm"},
-    {6 * kHour, "ddd HH:mm"},    {12 * kHour, "ddd HH:mm"},   {kDay, "ddd d MMM"},
-    {2 * kDay, "d MMM"},         {7 * kDay, "d MMM"},         {14 * kDay, "d MMM"},
-    {30 * kDay, "MMM yyyy"},     {91 * kDay, "MMM yyyy"},     {182 * kDay, "MMM yyyy"},
-    {365 * kDay, "yyyy"},        {3650 * kDay, "yyyy"},
+    {kMinute, "HH:mm"},      {2 * kMinute, "HH:mm"},   {5 * kMinute, "HH:mm"},    {10 * kMinute, "HH:mm"},
+    {15 * kMinute, "HH:mm"}, {30 * kMinute, "HH:mm"},  {kHour, "HH:mm"},          {2 * kHour, "HH:mm"},
+    {3 * kHour, "HH:mm"},    {6 * kHour, "ddd HH:mm"}, {12 * kHour, "ddd HH:mm"}, {kDay, "ddd d MMM"},
+    {2 * kDay, "d MMM"},     {7 * kDay, "d MMM"},      {14 * kDay, "d MMM"},      {30 * kDay, "MMM yyyy"},
+    {91 * kDay, "MMM yyyy"}, {182 * kDay, "MMM yyyy"}, {365 * kDay, "yyyy"},      {3650 * kDay, "yyyy"},
 }};
 
 QDateTime Local(std::int64_t ms) {

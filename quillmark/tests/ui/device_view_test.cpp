@@ -168,12 +168,8 @@ TEST_F(DeviceView, HeaderClicksCycleAscendingDescendingUnsorted) {
 // E2 has the smallest key of every column; E1, E3 and E4 tie and keep their list order either way.
 // The class key puts the major class first: 1/63 sorts before 2/0.
 TEST_F(DeviceView, SortIsStableInBothDirectionsForEveryColumn) {
-    const TDeviceFields tied{.name = "b",
-                             .lastSeen = kNow - 5,
-                             .location = "b",
-                             .majorClass = 2,
-                             .minorClass = 0,
-                             .signal = -50};
+    const TDeviceFields tied{
+        .name = "b", .lastSeen = kNow - 5, .location = "b", .majorClass = 2, .minorClass = 0, .signal = -50};
     TDeviceFields e1 = tied, e3 = tied, e4 = tied;
     e1.address = "E1";
     e3.address = "E3";
@@ -188,7 +184,8 @@ TEST_F(DeviceView, SortIsStableInBothDirectionsForEveryColumn) {
                  .signal = -90},
                 e3,
                 e4});
-    for (int column : {qm::ui::dcName, qm::ui::dcSeen, qm::ui::dcType, qm::ui::dcLocation, qm::ui::dcSignal}) {
+    for (int column :
+         {qm::ui::dcName, qm::ui::dcSeen, qm::ui::dcType, qm::ui::dcLocation, qm::ui::dcSignal}) {
         view_.DeviceTreeHeaderClick(column);
         EXPECT_THAT(view_.RowAddresses(), ElementsAre("E2", "E1", "E3", "E4")) << "ascending by " << column;
         view_.DeviceTreeHeaderClick(column);

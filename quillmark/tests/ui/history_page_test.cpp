@@ -63,12 +63,12 @@ struct TStay {
 };
 
 const std::vector<TStay> kStays = {
-    {kOffice, 60, 539, 2, true, false},      // 240 minutes
-    {kLab, 600, 609, 1, true, true},         // 10 minutes
-    {kLab, 610, 839, 1, true, false},        // 230 minutes
-    {kLab, 840, 899, 1, false, false},       // 60 minutes
-    {kHome, 1380, 1439, 1, true, false},     // 60 minutes
-    {kLab, 1400, 1409, 1, true, false},      // 10 minutes
+    {kOffice, 60, 539, 2, true, false},                   // 240 minutes
+    {kLab, 600, 609, 1, true, true},                      // 10 minutes
+    {kLab, 610, 839, 1, true, false},                     // 230 minutes
+    {kLab, 840, 899, 1, false, false},                    // 60 minutes
+    {kHome, 1380, 1439, 1, true, false},                  // 60 minutes
+    {kLab, 1400, 1409, 1, true, false},                   // 10 minutes
     {kOffice, -3 * 1440, -3 * 1440 + 4, 1, true, false},  // 5 minutes
 };
 
@@ -96,7 +96,8 @@ std::vector<qm::TRecordedSighting> FixtureSightings() {
             batch.push_back(Sighting(kAddress, ms, stay.location, rssi(0), qm::TTransport::Classic));
             batch.push_back(Sighting(kAddress, ms + 20'000, stay.location, rssi(9), qm::TTransport::Classic));
             if (stay.bothTransports)
-                batch.push_back(Sighting(kAddress, ms + 30'000, stay.location, rssi(3), qm::TTransport::LowEnergy));
+                batch.push_back(
+                    Sighting(kAddress, ms + 30'000, stay.location, rssi(3), qm::TTransport::LowEnergy));
         }
     return batch;
 }
@@ -104,7 +105,8 @@ std::vector<qm::TRecordedSighting> FixtureSightings() {
 // The reader of the store, noting each range it is asked for.
 class TNotingReader : public qm::IHistoryReader {
 public:
-    TNotingReader(std::unique_ptr<qm::IHistoryReader> reader, std::vector<std::pair<std::int64_t, std::int64_t>>& asked)
+    TNotingReader(std::unique_ptr<qm::IHistoryReader> reader,
+                  std::vector<std::pair<std::int64_t, std::int64_t>>& asked)
         : reader_(std::move(reader)), asked_(asked) {}
     std::vector<qm::THistoryMinute> Minutes(const std::string& address, std::int64_t fromMs,
                                             std::int64_t toMs) override {
@@ -136,7 +138,8 @@ protected:
         qm::THistoryStoreOptions options;
         options.coalesceMs = 0;
         options.clock = &clock_;  // the rows are a day old by the session's clock, not by the system's
-        qm::TSqliteHistoryStore store(qm::HistoryStorePath(SessionPath()), [](const std::string&) {}, options);
+        qm::TSqliteHistoryStore store(
+            qm::HistoryStorePath(SessionPath()), [](const std::string&) {}, options);
         store.SightingsRecorded(FixtureSightings());
         store.Flush();
     }
@@ -170,7 +173,8 @@ protected:
     // The reason shown in place of the history, or empty while the history shows.
     QString Reason() {
         auto& views = *Child<QWidget>("HistoryReason").parentWidget();
-        const bool showing = qobject_cast<QStackedWidget*>(&views)->currentWidget()->objectName() == "HistoryReason";
+        const bool showing =
+            qobject_cast<QStackedWidget*>(&views)->currentWidget()->objectName() == "HistoryReason";
         return showing ? Child<QLabel>("HistoryReason").text() : QString();
     }
 
@@ -279,8 +283,8 @@ TEST_F(HistoryPageTest, WithoutHistoryThePageSaysWhyInPlainText) {
         {"nothing in the range", [this] { WriteFixtureHistory(); }, kStranger, qm::ui::hrLastHour,
          "No history in the last hour"},
         {"a store that is no database",
-         [this] { dir.write(qm::kHistoryStoreFileName, std::string(4096, '<')); },
-         kAddress, qm::ui::hrLastDay, "The history cannot be read: "},
+         [this] { dir.write(qm::kHistoryStoreFileName, std::string(4096, '<')); }, kAddress,
+         qm::ui::hrLastDay, "The history cannot be read: "},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -320,7 +324,8 @@ class HistoryPagePictures : public HistoryPageTest {};
 
 TEST_F(HistoryPagePictures, AtTheScaleOfThisProcess) {
     const char* scale = std::getenv("QT_SCALE_FACTOR");
-    if (!std::getenv("QM_PICTURES_CHILD") || !scale) GTEST_SKIP() << "runs in the processes of HistoryPageScales";
+    if (!std::getenv("QM_PICTURES_CHILD") || !scale)
+        GTEST_SKIP() << "runs in the processes of HistoryPageScales";
     WriteFixtureHistory();
     const struct {
         const char* name;
@@ -331,9 +336,11 @@ TEST_F(HistoryPagePictures, AtTheScaleOfThisProcess) {
         for (const qm::ui::THistoryRange range : {qm::ui::hrLastHour, qm::ui::hrLastDay}) {
             Child<QComboBox>("HistoryRange").setCurrentIndex(range);
             ShowHistory(kAddress, [&] {
-                const std::string file = std::string("history_page_") + (range == qm::ui::hrLastDay ? "day" : "hour") +
-                                         "_" + look.name + "_" + scale + "x.png";
-                EXPECT_TRUE(form.grab().save(QString::fromStdString((uitest::GrabDirectory() / file).string())));
+                const std::string file = std::string("history_page_") +
+                                         (range == qm::ui::hrLastDay ? "day" : "hour") + "_" + look.name +
+                                         "_" + scale + "x.png";
+                EXPECT_TRUE(
+                    form.grab().save(QString::fromStdString((uitest::GrabDirectory() / file).string())));
             });
         }
     }

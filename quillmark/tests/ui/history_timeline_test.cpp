@@ -49,15 +49,19 @@ std::int64_t Present(const qm::ui::THistoryBucket& bucket) {
 
 TEST(HistorySeries, MinutesPerLocationRankAndSlots) {
     std::vector<qm::THistoryMinute> rows = {
-        Row(0, "A"), Row(1, "B"), Row(1, "B"),  // two transports in one minute count once
-        Row(2, "B"), Row(3, "C", 200, {}, 60),  // an hour row counts its sightings, at most 60
+        Row(0, "A"),
+        Row(1, "B"),
+        Row(1, "B"),  // two transports in one minute count once
+        Row(2, "B"),
+        Row(3, "C", 200, {}, 60),  // an hour row counts its sightings, at most 60
         Row(63, "D", 7, {}, 60),
     };
     rows[2].transport = qm::TTransport::LowEnergy;
     const qm::ui::THistorySeries series = MakeHistorySeries(rows, kStartMs, kStartMs + 2 * kHourMs);
     std::vector<std::pair<std::string, std::int64_t>> minutes;
     for (const auto& location : series.locations) minutes.emplace_back(location.name, location.minutes);
-    EXPECT_EQ(minutes, (std::vector<std::pair<std::string, std::int64_t>>{{"C", 60}, {"D", 7}, {"B", 2}, {"A", 1}}));
+    EXPECT_EQ(minutes,
+              (std::vector<std::pair<std::string, std::int64_t>>{{"C", 60}, {"D", 7}, {"B", 2}, {"A", 1}}));
     for (std::size_t rank = 0; rank < series.locations.size(); ++rank)
         EXPECT_EQ(series.locations[rank].slot, static_cast<int>(rank));
     EXPECT_EQ(series.points.size(), rows.size());
@@ -66,7 +70,8 @@ TEST(HistorySeries, MinutesPerLocationRankAndSlots) {
 TEST(HistorySeries, LocationsBeyondTheColoursShareTheLastSlot) {
     std::vector<qm::THistoryMinute> rows;
     for (int location = 0; location < qm::ui::kLocationSlots + 3; ++location)
-        for (int minute = 0; minute <= 20 - location; ++minute) rows.push_back(Row(minute, std::to_string(location)));
+        for (int minute = 0; minute <= 20 - location; ++minute)
+            rows.push_back(Row(minute, std::to_string(location)));
     const qm::ui::THistorySeries series = MakeHistorySeries(rows, kStartMs, kStartMs + kHourMs);
     ASSERT_EQ(series.locations.size(), static_cast<std::size_t>(qm::ui::kLocationSlots + 3));
     for (std::size_t rank = 0; rank < series.locations.size(); ++rank)
@@ -76,10 +81,10 @@ TEST(HistorySeries, LocationsBeyondTheColoursShareTheLastSlot) {
 TEST(HistoryBuckets, PresenceAndSignalBySliceWithGaps) {
     // An hour in six slices of ten minutes.
     const std::vector<qm::THistoryMinute> rows = {
-        Row(-5, "A", 1, -40),          // before the range: nowhere
-        Row(0, "A", 1, -60), Row(1, "A", 3, -80),  // slice 0: mean weighted by sightings
-        Row(25, "B"),                  // slice 2: present, no signal
-        Row(60, "A", 1, -40),          // at the range's end: nowhere
+        Row(-5, "A", 1, -40),                       // before the range: nowhere
+        Row(0, "A", 1, -60),  Row(1, "A", 3, -80),  // slice 0: mean weighted by sightings
+        Row(25, "B"),                               // slice 2: present, no signal
+        Row(60, "A", 1, -40),                       // at the range's end: nowhere
     };
     const qm::ui::THistorySeries series = MakeHistorySeries(rows, kStartMs, kStartMs + kHourMs);
     const std::vector<qm::ui::THistoryBucket> buckets = BucketHistory(series, 6);
@@ -136,7 +141,7 @@ TEST(TimeAxisTicks, LabelsFitAndFallOnWholeLocalSteps) {
     const struct {
         std::int64_t lengthMs;
         int width;
-    } cases[] = {{kHourMs, 200},         {kHourMs, 900},          {24 * kHourMs, 400},
+    } cases[] = {{kHourMs, 200},          {kHourMs, 900},           {24 * kHourMs, 400},
                  {7 * 24 * kHourMs, 400}, {30 * 24 * kHourMs, 700}, {3 * 365 * 24 * kHourMs, 500}};
     const std::int64_t fromMs = kStartMs + 17 * kMinuteMs + 1234;
     for (const auto& c : cases) {
@@ -151,7 +156,9 @@ TEST(TimeAxisTicks, LabelsFitAndFallOnWholeLocalSteps) {
             EXPECT_EQ(QDateTime::fromMSecsSinceEpoch(ticks[i].ms).time().second(), 0);
             if (i == 0) continue;
             const long double apart = (ticks[i].ms - ticks[i - 1].ms) * pxPerMs;
-            EXPECT_GE(apart, (metrics.horizontalAdvance(ticks[i].label) + metrics.horizontalAdvance(ticks[i - 1].label)) / 2.0L);
+            EXPECT_GE(apart, (metrics.horizontalAdvance(ticks[i].label) +
+                              metrics.horizontalAdvance(ticks[i - 1].label)) /
+                                 2.0L);
         }
     }
     EXPECT_TRUE(qm::ui::TimeAxisTicks(5, 5, 100, metrics).empty());

@@ -465,7 +465,8 @@ TEST_F(MainFormActionsTest, TheHelpPageBesideTheProgramNamesEveryCommandAndHasIt
         const std::string caption = columns.headerData(column, Qt::Horizontal).toString().toStdString();
         EXPECT_NE(html.find("<td>" + caption + "</td>"), std::string::npos) << caption;
     }
-    const auto& pages = *form->findChild<qm::ui::TDeviceDetailsForm*>()->findChild<QTabWidget*>("PageControl1");
+    const auto& pages =
+        *form->findChild<qm::ui::TDeviceDetailsForm*>()->findChild<QTabWidget*>("PageControl1");
     for (int page = 0; page < pages.count(); ++page)
         EXPECT_NE(html.find("<b>" + pages.tabText(page).toStdString() + "</b>"), std::string::npos)
             << pages.tabText(page).toStdString();
