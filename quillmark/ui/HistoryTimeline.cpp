@@ -15,6 +15,10 @@ namespace {
 
 constexpr int kWeakestShown = -100;
 constexpr int kStrongestShown = -30;
+// The axis widens to take in stronger and weaker signals, but not beyond what a receiver can
+// report; readings outside are cut off at the plot's edge.
+constexpr int kWeakestAxis = -130;
+constexpr int kStrongestAxis = 20;
 constexpr int kDbmStep = 10;
 // Share of the background in the grid's colour: a faint line of the text colour.
 constexpr qreal kGridGround = 0.82;
@@ -68,8 +72,8 @@ void THistoryTimeline::SetSeries(THistorySeries series) {
             low = std::min(low, static_cast<double>(*point.rssiMin));
             high = std::max(high, static_cast<double>(*point.rssiMax));
         }
-    FLowDbm = FloorToStep(low);
-    FHighDbm = CeilToStep(high);
+    FLowDbm = std::max(kWeakestAxis, FloorToStep(low));
+    FHighDbm = std::min(kStrongestAxis, CeilToStep(high));
     update();
 }
 

@@ -39,7 +39,8 @@ private:
     void PaintTimeAxis(QPainter& painter, const TLayout& layout) const;
 
     THistorySeries FSeries;
-    // The signal axis: -100 to -30 dBm, widened in steps of 10 to take in every signal shown.
+    // The signal axis: -100 to -30 dBm, widened in steps of 10 to take in every signal shown, up to
+    // -130 and +20 dBm.
     int FLowDbm;
     int FHighDbm;
     // The buckets of the last width painted; a cache, filled while painting.

@@ -91,7 +91,7 @@ std::vector<qm::TRecordedSighting> FixtureSightings() {
             // A signal that wanders between -95 and -45 dBm; two sightings a minute give a band.
             const auto rssi = [&](int offset) -> std::optional<std::int8_t> {
                 if (!stay.withSignal) return std::nullopt;
-                return static_cast<std::int8_t>(-95 + (minute * 7 + offset) % 50);
+                return static_cast<std::int8_t>(-95 + ((minute * 7 + offset) % 50 + 50) % 50);
             };
             batch.push_back(Sighting(kAddress, ms, stay.location, rssi(0), qm::TTransport::Classic));
             batch.push_back(Sighting(kAddress, ms + 20'000, stay.location, rssi(9), qm::TTransport::Classic));
@@ -331,14 +331,23 @@ TEST_F(HistoryPagePictures, AtTheScaleOfThisProcess) {
         const char* name;
         QPalette palette;
     } looks[] = {{"light", QApplication::palette()}, {"dark", uitest::DarkPalette()}};
+    // Every range of the device, and the page of a device without history.
+    const struct {
+        const char* name;
+        const char* address;
+        qm::ui::THistoryRange range;
+    } pages[] = {{"hour", kAddress, qm::ui::hrLastHour},
+                 {"day", kAddress, qm::ui::hrLastDay},
+                 {"week", kAddress, qm::ui::hrLastWeek},
+                 {"all", kAddress, qm::ui::hrAll},
+                 {"none", kStranger, qm::ui::hrAll}};
     for (const auto& look : looks) {
         form.setPalette(look.palette);
-        for (const qm::ui::THistoryRange range : {qm::ui::hrLastHour, qm::ui::hrLastDay}) {
-            Child<QComboBox>("HistoryRange").setCurrentIndex(range);
-            ShowHistory(kAddress, [&] {
-                const std::string file = std::string("history_page_") +
-                                         (range == qm::ui::hrLastDay ? "day" : "hour") + "_" + look.name +
-                                         "_" + scale + "x.png";
+        for (const auto& page : pages) {
+            Child<QComboBox>("HistoryRange").setCurrentIndex(page.range);
+            ShowHistory(page.address, [&] {
+                const std::string file =
+                    std::string("history_page_") + page.name + "_" + look.name + "_" + scale + "x.png";
                 EXPECT_TRUE(
                     form.grab().save(QString::fromStdString((uitest::GrabDirectory() / file).string())));
             });
