@@ -11,6 +11,7 @@
 #include "quillmark/core/DeviceListLock.h"
 #include "quillmark/core/SessionState.h"
 #include "quillmark/core/TimeText.h"
+#include "quillmark/ui/ColourBlend.h"
 #include "quillmark/ui/DeviceImages.h"
 #include "quillmark/ui/DeviceTreeModel.h"
 
@@ -84,12 +85,6 @@ std::optional<TCellContent> ReadCell(qm::TSessionState& session, const std::stri
     return cell;
 }
 
-QColor Blend(const QColor& ink, const QColor& ground, qreal groundWeight) {
-    const auto mix = [&](float a, float b) { return a * (1 - groundWeight) + b * groundWeight; };
-    return QColor::fromRgbF(mix(ink.redF(), ground.redF()), mix(ink.greenF(), ground.greenF()),
-                            mix(ink.blueF(), ground.blueF()));
-}
-
 // The window text colour for active devices, grey for the others: the text colour moved towards
 // the background it is drawn on, which keeps it legible on light and dark palettes and on the
 // selection highlight alike.
@@ -102,8 +97,9 @@ QColor TextColour(const QStyleOptionViewItem& option, bool active) {
     const bool selected = option.state & QStyle::State_Selected;
     const QColor ink = option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text);
     if (active) return ink;
-    if (selected) return Blend(ink, option.palette.color(group, QPalette::Highlight), kGreyOnHighlight);
-    return Blend(ink, option.palette.color(group, QPalette::Base), kGreyOnBase);
+    if (selected)
+        return BlendColours(ink, option.palette.color(group, QPalette::Highlight), kGreyOnHighlight);
+    return BlendColours(ink, option.palette.color(group, QPalette::Base), kGreyOnBase);
 }
 
 // One line of plain text with its top left corner at (x, y); cut off at the cell's edge.
@@ -131,7 +127,7 @@ void DrawSignal(QPainter& painter, const QStyleOptionViewItem& option, const QRe
     const QColor ink = painter.pen().color();
     const QColor ground =
         option.palette.color(option.state & QStyle::State_Selected ? QPalette::Highlight : QPalette::Base);
-    painter.fillRect(track, Blend(ink, ground, kTrackGround));
+    painter.fillRect(track, BlendColours(ink, ground, kTrackGround));
     QRect filled = track;
     filled.setWidth(std::max(1, qRound(track.width() * SignalFill(*cell.signal))));
     painter.fillRect(filled, ink);

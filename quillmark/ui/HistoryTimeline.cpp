@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "quillmark/ui/ColourBlend.h"
 #include "quillmark/ui/HistoryColours.h"
 #include "quillmark/ui/TimeAxisTicks.h"
 
@@ -22,18 +23,13 @@ constexpr int kStrongestAxis = 20;
 constexpr int kDbmStep = 10;
 // Share of the background in the grid's colour: a faint line of the text colour.
 constexpr qreal kGridGround = 0.82;
+constexpr qreal kFrameGround = 0.6;
 constexpr int kBandAlpha = 80;
 // The size the timeline asks for, in average characters and lines of its font.
 constexpr int kPreferredColumns = 70;
 constexpr int kPreferredLines = 13;
 constexpr int kMinimumColumns = 40;
 constexpr int kMinimumLines = 10;
-
-QColor Blend(const QColor& ink, const QColor& ground, qreal groundWeight) {
-    const auto mix = [&](float a, float b) { return a * (1 - groundWeight) + b * groundWeight; };
-    return QColor::fromRgbF(mix(ink.redF(), ground.redF()), mix(ink.greenF(), ground.greenF()),
-                            mix(ink.blueF(), ground.blueF()));
-}
 
 QString DbmText(int dbm) {
     return QStringLiteral("%1 dBm").arg(dbm);
@@ -119,7 +115,8 @@ void THistoryTimeline::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const TLayout layout = Measure();
     const QColor base = palette().color(QPalette::Base);
-    const QColor frame = Blend(palette().color(QPalette::WindowText), palette().color(QPalette::Window), 0.6);
+    const QColor frame =
+        BlendColours(palette().color(QPalette::WindowText), palette().color(QPalette::Window), kFrameGround);
     for (const QRect& area : {layout.presence, layout.signal}) {
         painter.fillRect(area, base);
         painter.setPen(frame);
@@ -165,7 +162,8 @@ void THistoryTimeline::PaintSignalAxis(QPainter& painter, const TLayout& layout)
     const int span = std::max(kDbmStep, FHighDbm - FLowDbm);
     int step = kDbmStep;
     while (step < span && plot.height() * step / span < layout.line + layout.line / 4) step *= 2;
-    const QColor grid = Blend(palette().color(QPalette::Text), palette().color(QPalette::Base), kGridGround);
+    const QColor grid =
+        BlendColours(palette().color(QPalette::Text), palette().color(QPalette::Base), kGridGround);
     for (int dbm = FHighDbm; dbm >= FLowDbm; dbm -= step) {
         const int y = plot.bottom() - (dbm - FLowDbm) * (plot.height() - 1) / span;
         painter.setPen(grid);
@@ -176,48 +174,60 @@ void THistoryTimeline::PaintSignalAxis(QPainter& painter, const TLayout& layout)
     }
 }
 
-// The band and the line of each run of columns with a signal; a run of one column is drawn as wide
-// as that column, so that a single reading still shows.
-void THistoryTimeline::PaintSignal(QPainter& painter, const TLayout& layout) const {
-    const QRect& plot = layout.signal;
-    const std::vector<THistoryBucket>& buckets = Buckets(plot.width());
+// The band from the weakest to the strongest reading and the line of the mean over the columns
+// [start, end), all of which have a signal. A run of one column is drawn as wide as that column,
+// so that a single reading still shows.
+void THistoryTimeline::PaintSignalRun(QPainter& painter, const QRect& plot,
+                                      const std::vector<THistoryBucket>& buckets, int start, int end) const {
     const double span = std::max(kDbmStep, FHighDbm - FLowDbm);
     const auto y = [&](double dbm) { return plot.bottom() + 1 - (dbm - FLowDbm) * plot.height() / span; };
+    QPolygonF top;
+    QPolygonF bottom;
+    QPolygonF mean;
+    const auto add = [&](double x, const THistoryBucket& bucket) {
+        top << QPointF(plot.left() + x, y(*bucket.rssiMax));
+        bottom.prepend(QPointF(plot.left() + x, y(*bucket.rssiMin)));
+        mean << QPointF(plot.left() + x, y(*bucket.rssiMean));
+    };
+    if (end - start == 1) {
+        add(start, buckets[static_cast<std::size_t>(start)]);
+        add(start + 1, buckets[static_cast<std::size_t>(start)]);
+    } else {
+        for (int i = start; i < end; ++i) add(i + 0.5, buckets[static_cast<std::size_t>(i)]);
+    }
     const QColor ink = palette().color(QPalette::Link);
     QColor band = ink;
     band.setAlpha(kBandAlpha);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(band);
+    painter.drawPolygon(top + bottom);
+    painter.setPen(QPen(ink, 1.5));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPolyline(mean);
+}
+
+// Each run of columns with a signal, broken where a column has none; a plot without any signal
+// says so.
+void THistoryTimeline::PaintSignal(QPainter& painter, const TLayout& layout) const {
+    const QRect& plot = layout.signal;
+    const std::vector<THistoryBucket>& buckets = Buckets(plot.width());
+    const auto hasSignal = [&](int column) {
+        return buckets[static_cast<std::size_t>(column)].rssiMean.has_value();
+    };
     painter.save();
     painter.setClipRect(plot);
     painter.setRenderHint(QPainter::Antialiasing);
     bool anySignal = false;
     const int count = static_cast<int>(buckets.size());
     for (int start = 0; start < count;) {
-        if (!buckets[static_cast<std::size_t>(start)].rssiMean) {
+        if (!hasSignal(start)) {
             ++start;
             continue;
         }
         int end = start + 1;
-        while (end < count && buckets[static_cast<std::size_t>(end)].rssiMean) ++end;
+        while (end < count && hasSignal(end)) ++end;
+        PaintSignalRun(painter, plot, buckets, start, end);
         anySignal = true;
-        const bool single = end - start == 1;
-        QPolygonF top;
-        QPolygonF bottom;
-        QPolygonF mean;
-        for (int i = start; i < end; ++i) {
-            const THistoryBucket& bucket = buckets[static_cast<std::size_t>(i)];
-            for (const double x :
-                 single ? std::vector<double>{i + 0.0, i + 1.0} : std::vector<double>{i + 0.5}) {
-                top << QPointF(plot.left() + x, y(*bucket.rssiMax));
-                bottom.prepend(QPointF(plot.left() + x, y(*bucket.rssiMin)));
-                mean << QPointF(plot.left() + x, y(*bucket.rssiMean));
-            }
-        }
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(band);
-        painter.drawPolygon(top + bottom);
-        painter.setPen(QPen(ink, 1.5));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawPolyline(mean);
         start = end;
     }
     painter.restore();
@@ -235,7 +245,8 @@ void THistoryTimeline::PaintTimeAxis(QPainter& painter, const TLayout& layout) c
     const QFontMetrics metrics = fontMetrics();
     const long double range =
         static_cast<long double>(FSeries.toMs) - static_cast<long double>(FSeries.fromMs);
-    const QColor grid = Blend(palette().color(QPalette::Text), palette().color(QPalette::Base), kGridGround);
+    const QColor grid =
+        BlendColours(palette().color(QPalette::Text), palette().color(QPalette::Base), kGridGround);
     const int tick = layout.line / 4;
     for (const TTimeTick& mark : TimeAxisTicks(FSeries.fromMs, FSeries.toMs, plot.width(), metrics)) {
         const long double offset =

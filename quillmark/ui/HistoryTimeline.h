@@ -21,7 +21,6 @@ public:
     explicit THistoryTimeline(QWidget* parent = nullptr);
 
     void SetSeries(THistorySeries series);
-    const THistorySeries& Series() const { return FSeries; }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -36,6 +35,8 @@ private:
     void PaintPresence(QPainter& painter, const TLayout& layout) const;
     void PaintSignalAxis(QPainter& painter, const TLayout& layout) const;
     void PaintSignal(QPainter& painter, const TLayout& layout) const;
+    void PaintSignalRun(QPainter& painter, const QRect& plot, const std::vector<THistoryBucket>& buckets,
+                        int start, int end) const;
     void PaintTimeAxis(QPainter& painter, const TLayout& layout) const;
 
     THistorySeries FSeries;
