@@ -67,7 +67,7 @@ void ReadColumn(qm::TBTDevice& device, int column, TCellContent& cell) {
             break;
         case dcSignal:
             cell.signal = device.Signal();
-            if (cell.signal) cell.first = QStringLiteral("%1 dBm").arg(*cell.signal);
+            if (cell.signal) cell.first = QStringLiteral("%1 dBm").arg(int{*cell.signal});
             break;
         default:
             break;
