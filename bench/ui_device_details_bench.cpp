@@ -104,8 +104,9 @@ int main(int argc, char* argv[]) {
         for (const std::string& record : lock->FindDevice(kAddress)->RawSDPRecords()) bytes += record.size();
     }
     qm::ui::TChooseLocationForm chooser(session, nullptr);
+    // No history: this benchmark times the General page (ui_history_page_bench times the History page).
     qm::ui::TDeviceDetailsForm form(
-        session, chooser, [] {}, nullptr);
+        session, chooser, [] {}, qm::ui::TOpenHistory{}, nullptr);
 
     // --smoke opens the window once more only, to show that the program still works; it judges no goal.
     const bool smoke = argc == 2 && std::string_view(argv[1]) == "--smoke";

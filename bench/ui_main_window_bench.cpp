@@ -210,6 +210,15 @@ public:
     void Play(const std::string&) override {}
 };
 
+// The session file keeps no signal strengths: most loaded devices get one, as the history store
+// gives them at start-up; the others have had no sighting with one.
+void GiveSignals(qm::TSessionState& session) {
+    std::mt19937 random(13);
+    qm::TDeviceListLock lock(session.DeviceList());
+    for (int i = 0; i < lock->Count(); ++i)
+        if (random() % 5 != 0) lock->Items(i).SetSignal(static_cast<std::int8_t>(-100 + random() % 75));
+}
+
 // A session file of the populated inventory and an empty scenario for the emulated radio, in a
 // fresh directory.
 struct TBenchFiles {
@@ -240,6 +249,7 @@ int main(int argc, char** argv) {
     TSilentSound sound;
     // The real main window over the saved inventory; its discovery thread scans an empty radio.
     qm::ui::TMainForm form(files.SessionPath(), qm::TRadioChoice{true, files.ScenarioPath()}, sound);
+    GiveSignals(form.Session());
     form.resize(932, 585);
     form.show();
     QApplication::processEvents();
@@ -256,7 +266,7 @@ int main(int argc, char** argv) {
     met &= Report("filter tree rebuild", Measure([&] { tree->RebuildFilterTree(); }), 250);
     met &= Report("device view rebuild, unsorted", Measure([&] { view->Rebuild(qm::fkNone, {}); }), 150);
     const std::array<const char*, qm::ui::kDeviceColumnCount> columns = {"Name", "First Seen/LastSeen",
-                                                                         "Type/Flags", "Location"};
+                                                                         "Type/Flags", "Location", "Signal"};
     for (int column = 0; column < qm::ui::kDeviceColumnCount; ++column) {
         for (const char* direction : {"ascending", "descending"}) {
             // The next direction of the cycle; its rebuild is the first sort, which may make the

@@ -22,6 +22,7 @@
 #include "quillmark/ui/DialogCloseButton.h"
 #include "quillmark/ui/ErrorBox.h"
 #include "quillmark/ui/FormLabels.h"
+#include "quillmark/ui/HistoryPage.h"
 #include "quillmark/ui/ScaledPixels.h"
 
 // The pictures are compiled into the static window library; the registration keeps the linker
@@ -60,11 +61,13 @@ QIcon LocationPicture() {
 }  // namespace
 
 TDeviceDetailsForm::TDeviceDetailsForm(qm::TSessionState& session, TChooseLocationForm& chooser,
-                                       std::function<void()> deviceDataChanged, QWidget* parent)
+                                       std::function<void()> deviceDataChanged, TOpenHistory openHistory,
+                                       QWidget* parent)
     : QDialog(parent),
       FSession(session),
       FChooser(chooser),
-      FDeviceDataChanged(std::move(deviceDataChanged)) {
+      FDeviceDataChanged(std::move(deviceDataChanged)),
+      HistoryPage(new THistoryPage(std::move(openHistory), session.Clock(), this)) {
     setObjectName("DeviceDetailsForm");
     setWindowTitle("Bluetooth Device Information");
     auto* layout = new QVBoxLayout(this);
@@ -76,6 +79,8 @@ TDeviceDetailsForm::TDeviceDetailsForm(qm::TSessionState& session, TChooseLocati
     PageControl1->setObjectName("PageControl1");
     PageControl1->addTab(CreateGeneralPage(), "General");
     PageControl1->addTab(CreateRawSDPPage(), "Raw SDP");
+    PageControl1->addTab(HistoryPage, "History");
+    connect(PageControl1, &QTabWidget::currentChanged, this, &TDeviceDetailsForm::LoadHistoryIfShown);
     layout->addWidget(PageControl1);
     layout->addWidget(NewCloseButtonRow(*this));
 }
@@ -149,6 +154,7 @@ void TDeviceDetailsForm::ShowDevice(const std::string& address) {
 bool TDeviceDetailsForm::FormShow() {
     SDPMemo->clear();
     ServiceList->clear();
+    HistoryPage->SetDevice(SelectedAddress);
     bool found = false;
     ReportingErrors(parentWidget(), [this, &found] {
         qm::TDeviceListLock lock(FSession.DeviceList());
@@ -156,7 +162,12 @@ bool TDeviceDetailsForm::FormShow() {
         found = device != nullptr;
         if (found) FillFromDevice(*device);
     });
+    if (found) LoadHistoryIfShown();
     return found;
+}
+
+void TDeviceDetailsForm::LoadHistoryIfShown() {
+    if (PageControl1->currentWidget() == HistoryPage && HistoryPage->NeedsLoading()) HistoryPage->Load();
 }
 
 // The labels first: when the records cannot be rendered, the window still shows the device.

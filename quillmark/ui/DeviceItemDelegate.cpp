@@ -4,12 +4,14 @@
 #include <QPaintDevice>
 #include <QPainter>
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <string>
 
 #include "quillmark/core/DeviceListLock.h"
 #include "quillmark/core/SessionState.h"
 #include "quillmark/core/TimeText.h"
+#include "quillmark/ui/ColourBlend.h"
 #include "quillmark/ui/DeviceImages.h"
 #include "quillmark/ui/DeviceTreeModel.h"
 
@@ -24,6 +26,11 @@ constexpr int kCountGap = 8;    // between the first sighting and the number of 
 // contrast with its text is lower to begin with.
 constexpr qreal kGreyOnBase = 0.45;
 constexpr qreal kGreyOnHighlight = 0.35;
+// The signal bar runs from the weakest to the strongest signal a receiver usually reports; the bar's
+// track is the text colour mostly faded into the background, so it shows on every palette.
+constexpr int kWeakestSignal = -100;
+constexpr int kStrongestSignal = -30;
+constexpr qreal kTrackGround = 0.8;
 
 // What one cell shows, copied out of the record while the list's lock is held, so the lock is
 // not held while text is laid out.
@@ -33,6 +40,7 @@ struct TCellContent {
     QString first;
     QString firstCount;
     QString second;
+    std::optional<std::int8_t> signal;
 };
 
 QString Text(const std::string& text) {
@@ -57,6 +65,10 @@ void ReadColumn(qm::TBTDevice& device, int column, TCellContent& cell) {
         case dcLocation:
             cell.first = Text(device.Location());
             break;
+        case dcSignal:
+            cell.signal = device.Signal();
+            if (cell.signal) cell.first = QStringLiteral("%1 dBm").arg(int{*cell.signal});
+            break;
         default:
             break;
     }
@@ -73,12 +85,6 @@ std::optional<TCellContent> ReadCell(qm::TSessionState& session, const std::stri
     return cell;
 }
 
-QColor Blend(const QColor& ink, const QColor& ground, qreal groundWeight) {
-    const auto mix = [&](float a, float b) { return a * (1 - groundWeight) + b * groundWeight; };
-    return QColor::fromRgbF(mix(ink.redF(), ground.redF()), mix(ink.greenF(), ground.greenF()),
-                            mix(ink.blueF(), ground.blueF()));
-}
-
 // The window text colour for active devices, grey for the others: the text colour moved towards
 // the background it is drawn on, which keeps it legible on light and dark palettes and on the
 // selection highlight alike.
@@ -91,8 +97,9 @@ QColor TextColour(const QStyleOptionViewItem& option, bool active) {
     const bool selected = option.state & QStyle::State_Selected;
     const QColor ink = option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text);
     if (active) return ink;
-    if (selected) return Blend(ink, option.palette.color(group, QPalette::Highlight), kGreyOnHighlight);
-    return Blend(ink, option.palette.color(group, QPalette::Base), kGreyOnBase);
+    if (selected)
+        return BlendColours(ink, option.palette.color(group, QPalette::Highlight), kGreyOnHighlight);
+    return BlendColours(ink, option.palette.color(group, QPalette::Base), kGreyOnBase);
 }
 
 // One line of plain text with its top left corner at (x, y); cut off at the cell's edge.
@@ -100,6 +107,30 @@ void DrawLine(QPainter& painter, const QRect& cell, int x, int y, const QString&
     const int height = painter.fontMetrics().height();
     painter.drawText(QRect(x, y, std::max(0, cell.right() - x + 1), height),
                      Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+}
+
+// The share of the bar a signal fills: none at -100 dBm or weaker, all at -30 dBm or stronger.
+qreal SignalFill(int dbm) {
+    const int clamped = std::clamp(dbm, kWeakestSignal, kStrongestSignal);
+    return static_cast<qreal>(clamped - kWeakestSignal) / (kStrongestSignal - kWeakestSignal);
+}
+
+// The strength as text on the first line, a bar on the second: a faded track across the cell and
+// the part the signal fills in the text colour. A device without a signal gets an empty cell.
+void DrawSignal(QPainter& painter, const QStyleOptionViewItem& option, const QRect& area, int top,
+                const TCellContent& cell) {
+    if (!cell.signal) return;
+    DrawLine(painter, area, area.left(), top, cell.first);
+    const int lineHeight = option.fontMetrics.height();
+    const int barHeight = std::max(3, lineHeight / 2);
+    const QRect track(area.left(), top + lineHeight + (lineHeight - barHeight) / 2, area.width(), barHeight);
+    const QColor ink = painter.pen().color();
+    const QColor ground =
+        option.palette.color(option.state & QStyle::State_Selected ? QPalette::Highlight : QPalette::Base);
+    painter.fillRect(track, BlendColours(ink, ground, kTrackGround));
+    QRect filled = track;
+    filled.setWidth(std::max(1, qRound(track.width() * SignalFill(*cell.signal))));
+    painter.fillRect(filled, ink);
 }
 
 void DrawCell(QPainter& painter, const QStyleOptionViewItem& option, int column, const TCellContent& cell) {
@@ -110,6 +141,10 @@ void DrawCell(QPainter& painter, const QStyleOptionViewItem& option, int column,
     QFont bold = option.font;
     bold.setBold(true);
     painter.setFont(option.font);
+    if (column == dcSignal) {
+        DrawSignal(painter, option, area, top, cell);
+        return;
+    }
     if (column == dcName) {
         const QPixmap picture = DevicePicture(cell.type, painter.device()->devicePixelRatioF());
         painter.drawPixmap(x, area.top() + (area.height() - kDevicePictureSize) / 2, picture);

@@ -1,7 +1,8 @@
 #pragma once
 // Paints the two-line cells of the device view from the device records: the picture, the bold
 // name and the address; the first sighting with the number of sightings, and the last sighting;
-// the class description and the flags; the location. Devices that are no longer active are drawn
+// the class description and the flags; the location; the latest signal strength in dBm above a bar
+// that is longer for a stronger signal. Devices that are no longer active are drawn
 // in grey. Texts from devices are drawn as plain text.
 
 #include <QStyledItemDelegate>

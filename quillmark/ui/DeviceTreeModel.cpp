@@ -8,7 +8,7 @@ namespace qm::ui {
 namespace {
 
 const std::array<const char*, kDeviceColumnCount> kColumnTitles = {"Name", "First Seen/LastSeen",
-                                                                   "Type/Flags", "Location"};
+                                                                   "Type/Flags", "Location", "Signal"};
 
 }  // namespace
 

@@ -10,7 +10,7 @@
 namespace qm::ui {
 
 // The columns of the device view by their logical index.
-enum TDeviceColumn : int { dcName, dcSeen, dcType, dcLocation, kDeviceColumnCount };
+enum TDeviceColumn : int { dcName, dcSeen, dcType, dcLocation, dcSignal, kDeviceColumnCount };
 
 class TDeviceTreeModel : public QAbstractTableModel {
     Q_OBJECT

@@ -35,13 +35,24 @@ TSortKeys TextKeys(qm::TDeviceList& list, const std::vector<std::string>& rows, 
     return collation.Ranks(texts, kMissingKey);
 }
 
+// A device without a signal sorts with the missing ones, before the weakest signal.
+std::int64_t NumberKey(const TBTDevice& device, int column) {
+    switch (column) {
+        case dcSeen:
+            return device.LastSeen();
+        case dcSignal:
+            return device.Signal() ? std::int64_t{*device.Signal()} : kMissingKey;
+        default:
+            return std::int64_t{device.MajorClass()} * 65536 + device.MinorClass();
+    }
+}
+
 TSortKeys NumberKeys(qm::TDeviceList& list, const std::vector<std::string>& rows, int column) {
     TSortKeys keys(rows.size(), kMissingKey);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const TBTDevice* device = list.FindDevice(rows[i]);
         if (device == nullptr) continue;
-        keys[i] = column == dcSeen ? std::int64_t{device->LastSeen()}
-                                   : std::int64_t{device->MajorClass()} * 65536 + device->MinorClass();
+        keys[i] = NumberKey(*device, column);
     }
     return keys;
 }

@@ -1,8 +1,8 @@
 #pragma once
 // The order of the device view's rows by one column: Name and Location by a locale-aware
 // comparison in which letter case counts, First Seen/LastSeen by LastSeen, Type/Flags by the major
-// class, then the minor class. The sort is stable: rows with equal keys keep their order, in both
-// directions.
+// class, then the minor class, Signal by the latest signal strength in dBm (devices without one
+// first). The sort is stable: rows with equal keys keep their order, in both directions.
 
 #include <Qt>
 #include <string>

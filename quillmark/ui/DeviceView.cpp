@@ -18,7 +18,7 @@ namespace qm::ui {
 
 namespace {
 
-constexpr std::array<int, kDeviceColumnCount> kColumnWidths = {250, 170, 200, 250};
+constexpr std::array<int, kDeviceColumnCount> kColumnWidths = {250, 170, 200, 250, 90};
 // The line height the column widths were chosen for; larger fonts widen the columns in proportion.
 constexpr qreal kReferenceLineHeight = 13;
 
@@ -155,9 +155,13 @@ void TDeviceView::FitColumns() {
     const int available = viewport()->width();
     const qreal shrink = available > 0 ? std::min<qreal>(1.0, available / designed) : 1.0;
     FFittingColumns = true;
+    // Each column ends where the rounded sum of the widths so far ends, so that the rounding of
+    // the columns never adds up to more than the view's width.
     int used = 0;
+    qreal end = 0;
     for (int column = 0; column < kDeviceColumnCount; ++column) {
-        const int width = qRound(kColumnWidths[static_cast<std::size_t>(column)] * scale * shrink);
+        end += kColumnWidths[static_cast<std::size_t>(column)] * scale * shrink;
+        const int width = qRound(end) - used;
         header()->resizeSection(column, width);
         used += width;
     }

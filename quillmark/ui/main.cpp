@@ -18,6 +18,7 @@
 #include "quillmark/ui/DeviceDetailsForm.h"
 #include "quillmark/ui/DeviceImages.h"
 #include "quillmark/ui/ErrorBox.h"
+#include "quillmark/ui/HistoryReaderOpener.h"
 #include "quillmark/ui/MainForm.h"
 #include "quillmark/ui/MessageBoxQuestions.h"
 #include "quillmark/ui/ProgramOptions.h"
@@ -32,7 +33,8 @@ constexpr const char* kApplicationTitle = "Tessaline Networks Quillmark";
 void RunMainWindow(QApplication& application, const qm::ui::TProgramOptions& options) {
     const std::string programDirectory = qm::ProgramDirectory();
     qm::ui::TCanberraFoundSound sound(qm::ui::DefaultFoundSoundFile(programDirectory));
-    qm::ui::TMainForm mainForm(qm::SessionFilePath(options.sessionDirectory), options.radio, sound);
+    const std::string sessionFilePath = qm::SessionFilePath(options.sessionDirectory);
+    qm::ui::TMainForm mainForm(sessionFilePath, options.radio, sound);
     qm::ui::TMessageBoxQuestions questions(mainForm);
     // The dialogs in the program's order: radio information, device details, location chooser,
     // about box. The details window opens the chooser from its location button, so the chooser
@@ -41,7 +43,8 @@ void RunMainWindow(QApplication& application, const qm::ui::TProgramOptions& opt
     dialogs.radioInfo = new qm::ui::TRadioInfoForm(&mainForm);
     auto* chooseLocation = new qm::ui::TChooseLocationForm(mainForm.Session(), &mainForm);
     dialogs.deviceDetails = new qm::ui::TDeviceDetailsForm(
-        mainForm.Session(), *chooseLocation, [&mainForm] { mainForm.DeviceDataChanged(); }, &mainForm);
+        mainForm.Session(), *chooseLocation, [&mainForm] { mainForm.DeviceDataChanged(); },
+        qm::ui::HistoryReaderOpener(sessionFilePath), &mainForm);
     dialogs.chooseLocation = chooseLocation;
     dialogs.about = new qm::ui::TAboutForm(&mainForm);
     dialogs.questions = &questions;

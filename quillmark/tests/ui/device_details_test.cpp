@@ -101,7 +101,7 @@ protected:
     QWidget owner;
     TChooseLocationForm chooser{session_, &owner};
     int notices = 0;
-    TDeviceDetailsForm form{session_, chooser, [this] { ++notices; }, &owner};
+    TDeviceDetailsForm form{session_, chooser, [this] { ++notices; }, qm::ui::TOpenHistory{}, &owner};
 };
 
 TEST_F(DeviceDetailsTest, ShowsTheDeviceItsServicesAndItsRecordText) {

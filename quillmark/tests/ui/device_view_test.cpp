@@ -169,7 +169,7 @@ TEST_F(DeviceView, HeaderClicksCycleAscendingDescendingUnsorted) {
 // The class key puts the major class first: 1/63 sorts before 2/0.
 TEST_F(DeviceView, SortIsStableInBothDirectionsForEveryColumn) {
     const TDeviceFields tied{
-        .name = "b", .lastSeen = kNow - 5, .location = "b", .majorClass = 2, .minorClass = 0};
+        .name = "b", .lastSeen = kNow - 5, .location = "b", .majorClass = 2, .minorClass = 0, .signal = -50};
     TDeviceFields e1 = tied, e3 = tied, e4 = tied;
     e1.address = "E1";
     e3.address = "E3";
@@ -180,10 +180,12 @@ TEST_F(DeviceView, SortIsStableInBothDirectionsForEveryColumn) {
                  .lastSeen = kNow - 9,
                  .location = "a",
                  .majorClass = 1,
-                 .minorClass = 63},
+                 .minorClass = 63,
+                 .signal = -90},
                 e3,
                 e4});
-    for (int column : {qm::ui::dcName, qm::ui::dcSeen, qm::ui::dcType, qm::ui::dcLocation}) {
+    for (int column :
+         {qm::ui::dcName, qm::ui::dcSeen, qm::ui::dcType, qm::ui::dcLocation, qm::ui::dcSignal}) {
         view_.DeviceTreeHeaderClick(column);
         EXPECT_THAT(view_.RowAddresses(), ElementsAre("E2", "E1", "E3", "E4")) << "ascending by " << column;
         view_.DeviceTreeHeaderClick(column);
@@ -292,6 +294,40 @@ TEST_F(DeviceView, NamesArePaintedAsPlainText) {
     EXPECT_NEAR(right - left + 1, QFontMetrics(bold).boundingRect(hostile).width(), 4);
 }
 
+// A device without a signal sorts before the weakest one.
+TEST_F(DeviceView, SignalSortPutsDevicesWithoutOneFirst) {
+    AddDevices({{.address = "S1", .signal = -40}, {.address = "S2"}, {.address = "S3", .signal = -100}});
+    view_.DeviceTreeHeaderClick(qm::ui::dcSignal);
+    EXPECT_THAT(view_.RowAddresses(), ElementsAre("S2", "S3", "S1"));
+}
+
+// The pixels of the signal bar's fill: those in the text colour along the middle of the cell's
+// lower line, where no text is drawn.
+int SignalBarLength(const QImage& cell, const QColor& ink) {
+    const int y = cell.height() * 3 / 4 - 1;
+    int length = 0;
+    for (int x = 0; x < cell.width(); ++x) length += cell.pixelColor(x, y).rgb() == ink.rgb();
+    return length;
+}
+
+TEST_F(DeviceView, SignalCellShowsTheStrengthAboveALongerBarForAStrongerSignal) {
+    AddDevices({{.address = "A", .signal = -40}, {.address = "B", .signal = -90}, {.address = "C"}});
+    Show();
+    Rows();
+    const QColor ink = view_.palette().color(QPalette::Active, QPalette::Text);
+    const auto cell = [&](int row) {
+        return view_.viewport()->grab(view_.visualRect(Index(row, qm::ui::dcSignal))).toImage();
+    };
+    const int strong = SignalBarLength(cell(0), ink);
+    const int weak = SignalBarLength(cell(1), ink);
+    EXPECT_GT(weak, 0);
+    EXPECT_GT(strong, 4 * weak);
+    EXPECT_TRUE(IsUniform(cell(2)));
+    // The strength's text is in the upper half of the cell.
+    const QImage text = cell(0).copy(0, 0, cell(0).width(), cell(0).height() / 2);
+    EXPECT_GT(InkContrast(text, view_.palette().color(QPalette::Base)), 70);
+}
+
 TEST_F(DeviceView, RowOfADeletedDevicePaintsNothing) {
     AddDevices({{.address = "A", .name = "Alpha", .location = "Office"}, {.address = "B", .name = "Beta"}});
     Show();
@@ -320,14 +356,16 @@ TEST_F(DeviceView, InactiveDevicesAreGreyAndLegibleOnLightAndDarkPalettes) {
          .minorClass = 1,
          .services = {"Audio Gateway", "Phonebook Access"},
          .seenCount = 42,
-         .flags = 0x08},
+         .flags = 0x08,
+         .signal = -58},
         {.address = "(3C:22:FB:90:11:7E)",
          .name = "ThinkPad X1 Carbon",
          .lastSeen = kNow - 40,
          .location = "Office",
          .majorClass = 1,
          .minorClass = 3,
-         .seenCount = 17},
+         .seenCount = 17,
+         .signal = -71},
         {.address = "(00:1B:66:0A:44:C2)",
          .name = "WH-1000XM4",
          .lastSeen = kNow - 4000,
@@ -336,7 +374,8 @@ TEST_F(DeviceView, InactiveDevicesAreGreyAndLegibleOnLightAndDarkPalettes) {
          .minorClass = 6,
          .services = {"Headset"},
          .seenCount = 3,
-         .flags = 0x18},
+         .flags = 0x18,
+         .signal = -93},
         {.address = "(A4:5E:60:E3:07:19)",
          .name = "HP LaserJet M15w",
          .lastSeen = kNow - 120,
@@ -352,7 +391,8 @@ TEST_F(DeviceView, InactiveDevicesAreGreyAndLegibleOnLightAndDarkPalettes) {
          .majorClass = 5,
          .minorClass = 16,
          .seenCount = 230,
-         .flags = 0x20},
+         .flags = 0x20,
+         .signal = -35},
     });
     QSplitter window;
     window.resize(932, 585);

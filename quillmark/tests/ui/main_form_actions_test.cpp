@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTabWidget>
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -33,6 +34,7 @@
 #include "quillmark/ui/DeviceDetailsForm.h"
 #include "quillmark/ui/DeviceView.h"
 #include "quillmark/ui/HelpPage.h"
+#include "quillmark/ui/HistoryReaderOpener.h"
 #include "quillmark/ui/MainForm.h"
 #include "quillmark/ui/MessageBoxQuestions.h"
 #include "quillmark/ui/RadioInfoForm.h"
@@ -93,7 +95,8 @@ protected:
         auto* chooser = new qm::ui::TChooseLocationForm(form->Session(), form.get());
         form->SetDialogs({.radioInfo = new qm::ui::TRadioInfoForm(form.get()),
                           .deviceDetails = new qm::ui::TDeviceDetailsForm(
-                              form->Session(), *chooser, [this] { form->DeviceDataChanged(); }, form.get()),
+                              form->Session(), *chooser, [this] { form->DeviceDataChanged(); },
+                              qm::ui::HistoryReaderOpener(sessionPath), form.get()),
                           .chooseLocation = chooser,
                           .about = new qm::ui::TAboutForm(form.get()),
                           .questions = &questions});
@@ -446,7 +449,8 @@ TEST(HelpPageTest, BesideTheProgramWhenThereElseInTheInstalledShareDirectory) {
 }
 
 // The copy beside the program in the build tree (the tests are built beside the window program's
-// folder): it names every command of the main window, and its pictures are beside it.
+// folder): it names every command of the main window, every column of the device view and every
+// page of the details window, and its pictures are beside it.
 TEST_F(MainFormActionsTest, TheHelpPageBesideTheProgramNamesEveryCommandAndHasItsPictures) {
     const std::filesystem::path page = qm::ProgramDirectory() + "../ui/help/index.html";
     const std::string html = FileText(page.string());
@@ -456,6 +460,16 @@ TEST_F(MainFormActionsTest, TheHelpPageBesideTheProgramNamesEveryCommandAndHasIt
         const std::string caption = action->text().remove(QChar('&')).toStdString();
         EXPECT_NE(html.find(">" + caption + "<"), std::string::npos) << caption;
     }
+    const QAbstractItemModel& columns = *form->findChild<qm::ui::TDeviceView*>("DeviceTree")->model();
+    for (int column = 0; column < columns.columnCount(); ++column) {
+        const std::string caption = columns.headerData(column, Qt::Horizontal).toString().toStdString();
+        EXPECT_NE(html.find("<td>" + caption + "</td>"), std::string::npos) << caption;
+    }
+    const auto& pages =
+        *form->findChild<qm::ui::TDeviceDetailsForm*>()->findChild<QTabWidget*>("PageControl1");
+    for (int page = 0; page < pages.count(); ++page)
+        EXPECT_NE(html.find("<b>" + pages.tabText(page).toStdString() + "</b>"), std::string::npos)
+            << pages.tabText(page).toStdString();
     const std::regex picture(R"re(<img src="([^"]+)")re");
     int pictures = 0;
     for (auto match = std::sregex_iterator(html.begin(), html.end(), picture);

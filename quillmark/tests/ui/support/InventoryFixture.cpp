@@ -22,6 +22,7 @@ void TInventoryTest::AddDevice(const TDeviceFields& fields) {
     device.SetMinorClass(fields.minorClass);
     device.SetSeenCount(fields.seenCount);
     device.SetFlags(fields.flags);
+    device.SetSignal(fields.signal);
     for (const std::string& service : fields.services)
         device.RawSDPRecords().push_back(ServiceRecord(service));
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,7 @@ struct TDeviceFields {
     std::vector<std::string> services{};  // one SDP record naming each
     std::int32_t seenCount = 1;
     std::int32_t flags = 0;
+    std::optional<std::int8_t> signal{};  // dBm of the latest sighting
 };
 
 // An SDP service record holding a handle and the service name (attribute 0x0100) as text.
