@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # What a new user meets first, checked: the release preset builds whole (programs, tests,
 # benchmarks), the README's run command runs a bounded inventory without a display and leaves a
-# session file with devices in it, and every benchmark program runs once at its smallest setting.
+# session file with devices in it and their history beside it, and every benchmark program runs
+# once at its smallest setting.
 # Exit status 0 only if all of that holds.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -23,6 +24,9 @@ case "$check" in
   devices=*) ;;
   *) echo "the run left no readable session file" >&2; exit 1 ;;
 esac
+summary="$(build/release/quillmark/cli/quillmark-cli history --summary --format csv --session-dir "$session_dir")"
+echo "$summary" | head -3
+[ "$(echo "$summary" | wc -l)" -ge 2 ] || { echo "the run left no history beside its session" >&2; exit 1; }
 
 echo "=== benchmarks, once each ==="
 for bench in build/release/bench/*_bench; do
