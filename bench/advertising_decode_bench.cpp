@@ -27,15 +27,15 @@ Bytes WithKey(Bytes head, std::size_t size) {
 // Advertising data as common devices send it.
 std::vector<Bytes> Advertisements() {
     return {
-        WithKey({2, 0x01, 0x06, 27, 0xFF, 0x4C, 0x00, 0x10, 0x05}, 31),                  // a phone's nearby info
-        WithKey({30, 0xFF, 0x4C, 0x00, 0x12, 0x19, 0x10}, 31),                           // an AirTag
+        WithKey({2, 0x01, 0x06, 27, 0xFF, 0x4C, 0x00, 0x10, 0x05}, 31),  // a phone's nearby info
+        WithKey({30, 0xFF, 0x4C, 0x00, 0x12, 0x19, 0x10}, 31),           // an AirTag
         {2, 0x01, 0x06, 3, 0x03, 0xED, 0xFE, 9, 0x16, 0xED, 0xFE, 1, 2, 3, 4, 5, 6, 7},  // a Tile
-        {2, 0x01, 0x06, 5, 0x03, 0x0F, 0x18, 0x0A, 0x18, 3, 0x19, 0xC2, 0x00, 8, 0x09,
-         'W', 'a', 't', 'c', 'h', ' ', '7', 2, 0x0A, 0xF8},                              // a watch
-        WithKey({2, 0x01, 0x1A, 2, 0x0A, 0x0C, 11, 0xFF, 0x4C, 0x00, 0x10, 0x06}, 18),   // a laptop
-        WithKey({3, 0x03, 0xAA, 0xFE, 17, 0x16, 0xAA, 0xFE, 0x10, 0xF4}, 31),            // an Eddystone URL
-        WithKey({14, 0xFF, 0x75, 0x00, 0x42, 0x04}, 15),                                 // a Samsung TV
-        {},                                                                              // an empty scan response
+        {2, 0x01, 0x06, 5,   0x03, 0x0F, 0x18, 0x0A, 0x18, 3, 0x19, 0xC2, 0x00,
+         8, 0x09, 'W',  'a', 't',  'c',  'h',  ' ',  '7',  2, 0x0A, 0xF8},              // a watch
+        WithKey({2, 0x01, 0x1A, 2, 0x0A, 0x0C, 11, 0xFF, 0x4C, 0x00, 0x10, 0x06}, 18),  // a laptop
+        WithKey({3, 0x03, 0xAA, 0xFE, 17, 0x16, 0xAA, 0xFE, 0x10, 0xF4}, 31),           // an Eddystone URL
+        WithKey({14, 0xFF, 0x75, 0x00, 0x42, 0x04}, 15),                                // a Samsung TV
+        {},  // an empty scan response
     };
 }
 
@@ -83,7 +83,8 @@ void Decode(benchmark::State& state) {
                 trackers += qm::TrackerKindOf(ad).has_value();
                 if constexpr (WithTexts)
                     for (const qm::TAdStructure& s : ad.structures)
-                        benchmark::DoNotOptimize(qm::AdStructureText(s).size() + qm::AdTypeName(s.type).size());
+                        benchmark::DoNotOptimize(qm::AdStructureText(s).size() +
+                                                 qm::AdTypeName(s.type).size());
                 benchmark::DoNotOptimize(ad.structures.data());
             }
         }
@@ -93,8 +94,12 @@ void Decode(benchmark::State& state) {
         static_cast<double>(state.iterations() * events.reports), benchmark::Counter::kIsRate);
 }
 
-void BM_DecodeReports(benchmark::State& state) { Decode<false>(state); }
-void BM_DecodeReportsWithTexts(benchmark::State& state) { Decode<true>(state); }
+void BM_DecodeReports(benchmark::State& state) {
+    Decode<false>(state);
+}
+void BM_DecodeReportsWithTexts(benchmark::State& state) {
+    Decode<true>(state);
+}
 BENCHMARK(BM_DecodeReports);
 BENCHMARK(BM_DecodeReportsWithTexts);
 

@@ -35,9 +35,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         if (const auto* name = std::get_if<qm::bt::THciRemoteNameComplete>(&*event))
             if (name->name.size() > size) std::abort();
-        if (const auto* le = std::get_if<qm::bt::THciLeAdvertisingReports>(&*event)) CheckLeReports(*le, size);
+        if (const auto* le = std::get_if<qm::bt::THciLeAdvertisingReports>(&*event))
+            CheckLeReports(*le, size);
         if (const auto* complete = std::get_if<qm::bt::THciCommandComplete>(&*event))
-            if (qm::bt::LeLocalSupportedFeatures(*complete) && complete->returnParameters.size() < 9) std::abort();
+            if (qm::bt::LeLocalSupportedFeatures(*complete) && complete->returnParameters.size() < 9)
+                std::abort();
     }
     if (const auto name = qm::bt::EirName(bytes); name && name->size() >= size) std::abort();
     if (qm::bt::EirSignificantPart(bytes).size() > size) std::abort();

@@ -23,7 +23,8 @@ void TakeUuids(TAdvertisement& ad, Bytes data, std::size_t width) {
 void TakeServiceData(TAdvertisement& ad, Bytes data, std::size_t width) {
     if (data.size() < width) return;
     const Bytes payload = data.subspan(width);
-    ad.serviceData.push_back({*TBluetoothUuid::FromLittleEndian(data.first(width)), {payload.begin(), payload.end()}});
+    ad.serviceData.push_back(
+        {*TBluetoothUuid::FromLittleEndian(data.first(width)), {payload.begin(), payload.end()}});
 }
 
 void TakeManufacturerData(TAdvertisement& ad, Bytes data) {
@@ -62,7 +63,8 @@ void Decode(TAdvertisement& ad, std::uint8_t type, Bytes data) {
             if (!ad.txPower && !data.empty()) ad.txPower = static_cast<std::int8_t>(data[0]);
             break;
         case ad::kAppearance:
-            if (!ad.appearance && data.size() >= 2) ad.appearance = static_cast<std::uint16_t>(data[0] | data[1] << 8);
+            if (!ad.appearance && data.size() >= 2)
+                ad.appearance = static_cast<std::uint16_t>(data[0] | data[1] << 8);
             break;
         default:
             break;

@@ -65,7 +65,7 @@ struct TAdvertisement {
     std::optional<std::uint8_t> flags;
     std::optional<std::string> name;  // valid UTF-8: the complete local name, else the shortened one
     bool nameComplete = false;
-    std::vector<TBluetoothUuid> serviceUuids;  // from the complete and incomplete lists, in order
+    std::vector<TBluetoothUuid> serviceUuids;         // from the complete and incomplete lists, in order
     std::vector<TManufacturerData> manufacturerData;  // in order; the first is the device's own
     std::vector<TServiceData> serviceData;
     std::optional<std::int8_t> txPower;  // dBm

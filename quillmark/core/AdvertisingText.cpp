@@ -74,7 +74,7 @@ constexpr std::array<TTypeName, 50> kTypeNames = {{
 }};
 
 constexpr std::array<const char*, 5> kFlagNames = {
-    "LE Limited Discoverable", "LE General Discoverable", "BR/EDR Not Supported",
+    "LE Limited Discoverable",  "LE General Discoverable", "BR/EDR Not Supported",
     "LE and BR/EDR Controller", "LE and BR/EDR Host",
 };
 
@@ -94,7 +94,8 @@ std::string FlagsText(std::uint8_t flags) {
     std::string text;
     for (std::size_t bit = 0; bit < kFlagNames.size(); ++bit)
         if (flags & (1u << bit)) text = Joined(std::move(text), kFlagNames[bit]);
-    if (const unsigned reserved = flags & 0xE0u) text = Joined(std::move(text), "Reserved (" + Hex(reserved, 2) + ")");
+    if (const unsigned reserved = flags & 0xE0u)
+        text = Joined(std::move(text), "Reserved (" + Hex(reserved, 2) + ")");
     return text.empty() ? "None" : text;
 }
 
@@ -108,7 +109,8 @@ std::string UuidWithName(const TBluetoothUuid& uuid) {
 std::string UuidListText(Bytes data, std::size_t width) {
     std::string text;
     for (std::size_t at = 0; at + width <= data.size(); at += width)
-        text = Joined(std::move(text), UuidWithName(*TBluetoothUuid::FromLittleEndian(data.subspan(at, width))));
+        text =
+            Joined(std::move(text), UuidWithName(*TBluetoothUuid::FromLittleEndian(data.subspan(at, width))));
     return text;
 }
 

@@ -12,8 +12,9 @@ namespace {
 using assigned::TAssignedName;
 
 std::optional<std::string_view> Find(std::span<const TAssignedName> table, std::uint16_t value) {
-    const auto it = std::lower_bound(table.begin(), table.end(), value,
-                                     [](const TAssignedName& entry, std::uint16_t v) { return entry.value < v; });
+    const auto it =
+        std::lower_bound(table.begin(), table.end(), value,
+                         [](const TAssignedName& entry, std::uint16_t v) { return entry.value < v; });
     if (it == table.end() || it->value != value) return std::nullopt;
     return it->name;
 }
@@ -31,6 +32,8 @@ std::optional<std::string_view> AppearanceName(std::uint16_t appearance) {
     return Find(assigned::Appearances(), static_cast<std::uint16_t>(appearance & kCategoryMask));
 }
 
-std::optional<std::string_view> ServiceName(std::uint16_t uuid) { return Find(assigned::Services16(), uuid); }
+std::optional<std::string_view> ServiceName(std::uint16_t uuid) {
+    return Find(assigned::Services16(), uuid);
+}
 
 }  // namespace qm

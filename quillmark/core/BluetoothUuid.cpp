@@ -21,15 +21,20 @@ TBluetoothUuid OnBase(std::uint32_t value, std::uint8_t width) {
 
 }  // namespace
 
-TBluetoothUuid TBluetoothUuid::From16(std::uint16_t value) { return OnBase(value, 2); }
+TBluetoothUuid TBluetoothUuid::From16(std::uint16_t value) {
+    return OnBase(value, 2);
+}
 
-TBluetoothUuid TBluetoothUuid::From32(std::uint32_t value) { return OnBase(value, 4); }
+TBluetoothUuid TBluetoothUuid::From32(std::uint32_t value) {
+    return OnBase(value, 4);
+}
 
 std::optional<TBluetoothUuid> TBluetoothUuid::FromLittleEndian(std::span<const std::uint8_t> bytes) {
     if (bytes.size() == 2) return From16(static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8));
     if (bytes.size() == 4)
         return From32(static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-                      static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24);
+                      static_cast<std::uint32_t>(bytes[2]) << 16 |
+                      static_cast<std::uint32_t>(bytes[3]) << 24);
     if (bytes.size() != 16) return std::nullopt;
     TBluetoothUuid uuid;
     std::reverse_copy(bytes.begin(), bytes.end(), uuid.bytes.begin());
@@ -50,9 +55,9 @@ std::string UuidText(const TBluetoothUuid& uuid) {
     } else if (uuid.width == 4) {
         std::snprintf(text, sizeof text, "0x%02X%02X%02X%02X", b[0], b[1], b[2], b[3]);
     } else {
-        std::snprintf(text, sizeof text,
-                      "%02x%02x%02x%02x-%02x%02x-%02x%02x-%02x%02x-%02x%02x%02x%02x%02x%02x", b[0], b[1],
-                      b[2], b[3], b[4], b[5], b[6], b[7], b[8], b[9], b[10], b[11], b[12], b[13], b[14], b[15]);
+        std::snprintf(
+            text, sizeof text, "%02x%02x%02x%02x-%02x%02x-%02x%02x-%02x%02x-%02x%02x%02x%02x%02x%02x", b[0],
+            b[1], b[2], b[3], b[4], b[5], b[6], b[7], b[8], b[9], b[10], b[11], b[12], b[13], b[14], b[15]);
     }
     return text;
 }

@@ -28,7 +28,8 @@ constexpr std::uint8_t kFindMyDeviceProtectedFrame = 0x41;
 std::optional<TTrackerKind> AppleKind(const TAdvertisement& ad) {
     for (const TManufacturerData& data : ad.manufacturerData) {
         if (data.companyId != kApple || data.payload.empty() || data.payload[0] != kFindMyMessage) continue;
-        const bool airTag = data.payload.size() >= 3 && (data.payload[2] & kAirTagStatusMask) == kAirTagStatus;
+        const bool airTag =
+            data.payload.size() >= 3 && (data.payload[2] & kAirTagStatusMask) == kAirTagStatus;
         return airTag ? TTrackerKind::AppleAirTag : TTrackerKind::AppleFindMy;
     }
     return std::nullopt;

@@ -16,12 +16,12 @@ constexpr std::size_t kRssiModeEntry = 15;  // the variant that keeps the page s
 constexpr std::uint8_t kEirShortName = 0x08;
 constexpr std::uint8_t kEirCompleteName = 0x09;
 
-constexpr std::size_t kLegacyReportFixed = 10;    // event type, address type, address, length, RSSI
+constexpr std::size_t kLegacyReportFixed = 10;  // event type, address type, address, length, RSSI
 constexpr std::size_t kLegacyDataMax = 31;
 constexpr std::size_t kExtendedReportFixed = 24;  // every field but the data
 constexpr std::size_t kDirectedReport = 16;       // type, address type, address, direct ones, RSSI
 constexpr std::uint8_t kLegacyDirected = 0x01;
-constexpr std::uint8_t kNotAvailable = 127;       // an RSSI or TX power the controller lacks
+constexpr std::uint8_t kNotAvailable = 127;  // an RSSI or TX power the controller lacks
 constexpr std::uint8_t kPhy1M = 0x01;
 
 THciInquiryEntry EntryAt(const std::uint8_t* p, std::size_t classAt) {
@@ -113,7 +113,8 @@ std::optional<std::uint16_t> LegacyEventType(std::uint8_t type) {
 }
 
 // Room for the reports a count announces, bounded by what the parameters can hold.
-THciLeAdvertisingReports ReportsFor(std::uint8_t subevent, std::size_t count, std::size_t size, std::size_t least) {
+THciLeAdvertisingReports ReportsFor(std::uint8_t subevent, std::size_t count, std::size_t size,
+                                    std::size_t least) {
     THciLeAdvertisingReports event;
     event.subevent = subevent;
     event.reports.reserve(std::min(count, size / least));
@@ -125,13 +126,15 @@ THciLeAdvertisingReports ReportsFor(std::uint8_t subevent, std::size_t count, st
 std::optional<THciEvent> LegacyReports(Bytes params) {
     if (params.empty()) return std::nullopt;
     const std::size_t count = params[0];
-    THciLeAdvertisingReports event = ReportsFor(hci::kLeAdvertisingReport, count, params.size(), kLegacyReportFixed);
+    THciLeAdvertisingReports event =
+        ReportsFor(hci::kLeAdvertisingReport, count, params.size(), kLegacyReportFixed);
     std::size_t at = 1;
     for (std::size_t i = 0; i < count; ++i) {
         if (params.size() - at < kLegacyReportFixed) return std::nullopt;
         const std::size_t length = params[at + 8];
         const auto type = LegacyEventType(params[at]);
-        if (!type || length > kLegacyDataMax || params.size() - at - kLegacyReportFixed < length) return std::nullopt;
+        if (!type || length > kLegacyDataMax || params.size() - at - kLegacyReportFixed < length)
+            return std::nullopt;
         THciLeReport& report = event.reports.emplace_back();
         report.eventType = *type;
         report.addressType = params[at + 1];
@@ -180,7 +183,8 @@ std::optional<THciEvent> DirectedReports(Bytes params) {
     if (params.empty()) return std::nullopt;
     const std::size_t count = params[0];
     if (params.size() != 1 + count * kDirectedReport) return std::nullopt;
-    THciLeAdvertisingReports event = ReportsFor(hci::kLeDirectedAdvertisingReport, count, params.size(), kDirectedReport);
+    THciLeAdvertisingReports event =
+        ReportsFor(hci::kLeDirectedAdvertisingReport, count, params.size(), kDirectedReport);
     for (std::size_t i = 0; i < count; ++i) {
         const std::uint8_t* p = &params[1 + i * kDirectedReport];
         if (p[0] != kLegacyDirected) return std::nullopt;
@@ -309,7 +313,8 @@ std::vector<std::uint8_t> HciLeSetExtendedScanEnableCommand(bool enable) {
 
 std::optional<std::uint64_t> LeLocalSupportedFeatures(const THciCommandComplete& complete) {
     const auto& r = complete.returnParameters;
-    if (complete.opcode != hci::kLeReadLocalSupportedFeatures || r.size() < 9 || r[0] != 0) return std::nullopt;
+    if (complete.opcode != hci::kLeReadLocalSupportedFeatures || r.size() < 9 || r[0] != 0)
+        return std::nullopt;
     return static_cast<std::uint64_t>(LoadLe32(&r[1])) | static_cast<std::uint64_t>(LoadLe32(&r[5])) << 32;
 }
 

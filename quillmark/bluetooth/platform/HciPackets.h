@@ -138,12 +138,12 @@ struct THciLeReport {
     std::uint16_t eventType = 0;  // the le::k* bits
     std::uint8_t addressType = 0;
     TBdAddr address;
-    std::uint8_t primaryPhy = 1;    // 1 LE 1M, 3 LE Coded
-    std::uint8_t secondaryPhy = 0;  // 0 none, 1 LE 1M, 2 LE 2M, 3 LE Coded
-    std::uint8_t sid = 0xFF;        // advertising set, 0xFF none
-    std::optional<std::int8_t> txPower;  // dBm, when the report carries it
-    std::optional<std::int8_t> rssi;     // dBm, when the controller measured it
-    std::uint16_t periodicInterval = 0;  // 1.25 ms units, 0 without periodic advertising
+    std::uint8_t primaryPhy = 1;                    // 1 LE 1M, 3 LE Coded
+    std::uint8_t secondaryPhy = 0;                  // 0 none, 1 LE 1M, 2 LE 2M, 3 LE Coded
+    std::uint8_t sid = 0xFF;                        // advertising set, 0xFF none
+    std::optional<std::int8_t> txPower;             // dBm, when the report carries it
+    std::optional<std::int8_t> rssi;                // dBm, when the controller measured it
+    std::uint16_t periodicInterval = 0;             // 1.25 ms units, 0 without periodic advertising
     std::optional<std::uint8_t> directAddressType;  // for directed advertisements: to whom
     std::optional<TBdAddr> directAddress;
     std::vector<std::uint8_t> data;  // advertising data or scan response data
@@ -164,9 +164,9 @@ struct THciOtherEvent {
     std::uint8_t code = 0;
 };
 
-using THciEvent = std::variant<THciInquiryResults, THciInquiryComplete, THciCommandStatus,
-                               THciCommandComplete, THciRemoteNameComplete, THciLeAdvertisingReports,
-                               THciOtherEvent>;
+using THciEvent =
+    std::variant<THciInquiryResults, THciInquiryComplete, THciCommandStatus, THciCommandComplete,
+                 THciRemoteNameComplete, THciLeAdvertisingReports, THciOtherEvent>;
 
 // The event of one packet read from a raw HCI socket (type byte included); none when the packet
 // is not a well-formed event. An LE meta event of another subevent is a THciOtherEvent.

@@ -23,7 +23,8 @@ Bytes LeMeta(std::uint8_t subevent, const Bytes& parameters) {
 
 // One legacy report: event type, address type, address 00:11:22:AA:BB:CC, data, RSSI.
 Bytes LegacyReport(std::uint8_t type, const Bytes& data, std::uint8_t rssi, std::uint8_t addressType = 1) {
-    Bytes report{type, addressType, 0xCC, 0xBB, 0xAA, 0x22, 0x11, 0x00, static_cast<std::uint8_t>(data.size())};
+    Bytes report{
+        type, addressType, 0xCC, 0xBB, 0xAA, 0x22, 0x11, 0x00, static_cast<std::uint8_t>(data.size())};
     report.insert(report.end(), data.begin(), data.end());
     report.push_back(rssi);
     return report;
@@ -37,11 +38,29 @@ Bytes Reports(const std::vector<Bytes>& reports) {
 
 // One extended report with the given event type, TX power, RSSI and data.
 Bytes ExtendedReport(std::uint16_t type, std::uint8_t txPower, std::uint8_t rssi, const Bytes& data) {
-    Bytes report{static_cast<std::uint8_t>(type), static_cast<std::uint8_t>(type >> 8),
-                 0x00, 0x06, 0x05, 0x04, 0x03, 0x02, 0xC1,  // public, C1:02:03:04:05:06
-                 0x01, 0x02, 0x03, txPower, rssi,           // 1M primary, 2M secondary, set 3
-                 0x20, 0x00,                                // periodic interval 0x0020
-                 0x01, 0x66, 0x55, 0x44, 0x33, 0x22, 0x11,  // direct address, random
+    Bytes report{static_cast<std::uint8_t>(type),
+                 static_cast<std::uint8_t>(type >> 8),
+                 0x00,
+                 0x06,
+                 0x05,
+                 0x04,
+                 0x03,
+                 0x02,
+                 0xC1,  // public, C1:02:03:04:05:06
+                 0x01,
+                 0x02,
+                 0x03,
+                 txPower,
+                 rssi,  // 1M primary, 2M secondary, set 3
+                 0x20,
+                 0x00,  // periodic interval 0x0020
+                 0x01,
+                 0x66,
+                 0x55,
+                 0x44,
+                 0x33,
+                 0x22,
+                 0x11,  // direct address, random
                  static_cast<std::uint8_t>(data.size())};
     report.insert(report.end(), data.begin(), data.end());
     return report;
@@ -64,14 +83,18 @@ TEST(HciLeCommands, Packets) {
         {bt::HciLeSetEventMaskCommand(0x0102030405060708ull),
          {0x01, 0x01, 0x20, 0x08, 0x08, 0x07, 0x06, 0x05, 0x04, 0x03, 0x02, 0x01}},
         {bt::HciLeReadLocalSupportedFeaturesCommand(), {0x01, 0x03, 0x20, 0x00}},
-        {bt::HciLeSetScanParametersCommand(scan), {0x01, 0x0B, 0x20, 0x07, 0x01, 0x10, 0x00, 0x08, 0x00, 0x00, 0x00}},
-        {bt::HciLeSetScanParametersCommand(passive), {0x01, 0x0B, 0x20, 0x07, 0x00, 0x10, 0x00, 0x08, 0x00, 0x01, 0x00}},
+        {bt::HciLeSetScanParametersCommand(scan),
+         {0x01, 0x0B, 0x20, 0x07, 0x01, 0x10, 0x00, 0x08, 0x00, 0x00, 0x00}},
+        {bt::HciLeSetScanParametersCommand(passive),
+         {0x01, 0x0B, 0x20, 0x07, 0x00, 0x10, 0x00, 0x08, 0x00, 0x01, 0x00}},
         {bt::HciLeSetScanEnableCommand(true), {0x01, 0x0C, 0x20, 0x02, 0x01, 0x00}},
         {bt::HciLeSetScanEnableCommand(false), {0x01, 0x0C, 0x20, 0x02, 0x00, 0x00}},
         {bt::HciLeSetExtendedScanParametersCommand(scan),
          {0x01, 0x41, 0x20, 0x08, 0x00, 0x00, 0x01, 0x01, 0x10, 0x00, 0x08, 0x00}},
-        {bt::HciLeSetExtendedScanEnableCommand(true), {0x01, 0x42, 0x20, 0x06, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00}},
-        {bt::HciLeSetExtendedScanEnableCommand(false), {0x01, 0x42, 0x20, 0x06, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}},
+        {bt::HciLeSetExtendedScanEnableCommand(true),
+         {0x01, 0x42, 0x20, 0x06, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00}},
+        {bt::HciLeSetExtendedScanEnableCommand(false),
+         {0x01, 0x42, 0x20, 0x06, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}},
     };
     for (const auto& [packet, expected] : cases) EXPECT_EQ(packet, expected);
 }
@@ -92,8 +115,10 @@ TEST(HciLeCommands, LocalSupportedFeatures) {
     };
     for (const TCase& c : cases)
         EXPECT_EQ(bt::LeLocalSupportedFeatures({c.opcode, c.returned}), c.features) << c.label;
-    EXPECT_TRUE(*bt::LeLocalSupportedFeatures({0x2003, cases[0].returned}) & bt::hci::kLeFeatureExtendedAdvertising);
-    EXPECT_FALSE(*bt::LeLocalSupportedFeatures({0x2003, cases[1].returned}) & bt::hci::kLeFeatureExtendedAdvertising);
+    EXPECT_TRUE(*bt::LeLocalSupportedFeatures({0x2003, cases[0].returned}) &
+                bt::hci::kLeFeatureExtendedAdvertising);
+    EXPECT_FALSE(*bt::LeLocalSupportedFeatures({0x2003, cases[1].returned}) &
+                 bt::hci::kLeFeatureExtendedAdvertising);
 }
 
 // The Command Complete of the features read, as the controller sends it.
@@ -113,11 +138,11 @@ TEST(HciLeEvents, LegacyEventTypes) {
         bool connectable, scannable, directed, scanResponse;
     };
     const TCase cases[] = {
-        {0x00, 0x13, true, true, false, false},   // ADV_IND
-        {0x01, 0x15, true, false, true, false},   // ADV_DIRECT_IND
-        {0x02, 0x12, false, true, false, false},  // ADV_SCAN_IND
-        {0x03, 0x10, false, false, false, false}, // ADV_NONCONN_IND
-        {0x04, 0x1A, false, true, false, true},   // SCAN_RSP
+        {0x00, 0x13, true, true, false, false},    // ADV_IND
+        {0x01, 0x15, true, false, true, false},    // ADV_DIRECT_IND
+        {0x02, 0x12, false, true, false, false},   // ADV_SCAN_IND
+        {0x03, 0x10, false, false, false, false},  // ADV_NONCONN_IND
+        {0x04, 0x1A, false, true, false, true},    // SCAN_RSP
     };
     for (const TCase& c : cases) {
         const auto event = bt::ParseHciEvent(LeMeta(0x02, Reports({LegacyReport(c.type, {}, 0xC4)})));
@@ -233,18 +258,46 @@ TEST(HciLeEvents, RejectsMalformedReports) {
     const std::pair<const char*, Bytes> cases[] = {
         {"no subevent", {0x04, 0x3E, 0x00}},
         {"legacy, no count", LeMeta(0x02, {})},
-        {"legacy, count over the reports", [&] { Bytes p = LeMeta(0x02, Reports({one})); p[4] = 2; return p; }()},
+        {"legacy, count over the reports",
+         [&] {
+             Bytes p = LeMeta(0x02, Reports({one}));
+             p[4] = 2;
+             return p;
+         }()},
         {"legacy, data over the packet", LeMeta(0x02, overrun)},
         {"legacy, data over 31 bytes", LeMeta(0x02, tooLong)},
         {"legacy, reserved event type", LeMeta(0x02, Reports({LegacyReport(0x05, {}, 0xC4)}))},
-        {"legacy, no RSSI", [&] { Bytes p = LeMeta(0x02, Reports({one})); p.pop_back(); --p[2]; return p; }()},
-        {"legacy, trailing byte", [&] { Bytes p = LeMeta(0x02, Reports({one})); p.push_back(0); ++p[2]; return p; }()},
+        {"legacy, no RSSI",
+         [&] {
+             Bytes p = LeMeta(0x02, Reports({one}));
+             p.pop_back();
+             --p[2];
+             return p;
+         }()},
+        {"legacy, trailing byte",
+         [&] {
+             Bytes p = LeMeta(0x02, Reports({one}));
+             p.push_back(0);
+             ++p[2];
+             return p;
+         }()},
         {"extended, data over the packet", LeMeta(0x0D, extendedOverrun)},
         {"extended, fixed part cut", LeMeta(0x0D, Bytes(extended.begin(), extended.begin() + 20))},
-        {"extended, trailing byte", [&] { Bytes p = LeMeta(0x0D, extended); p.push_back(0); ++p[2]; return p; }()},
+        {"extended, trailing byte",
+         [&] {
+             Bytes p = LeMeta(0x0D, extended);
+             p.push_back(0);
+             ++p[2];
+             return p;
+         }()},
         {"directed, cut", LeMeta(0x0B, Bytes(directed.begin(), directed.end() - 1))},
         {"directed, not ADV_DIRECT_IND", LeMeta(0x0B, directedType)},
-        {"event length over the packet", [&] { Bytes p = LeMeta(0x02, Reports({one})); ++p[2]; return p; }()},
+        {"event length over the packet",
+         [&] {
+             Bytes p = LeMeta(0x02, Reports({one}));
+             ++p[2];
+             return p;
+         }()},
     };
     for (const auto& [label, packet] : cases) EXPECT_FALSE(bt::ParseHciEvent(packet)) << label;
 }

@@ -63,8 +63,14 @@ TEST(AdvertisingData, DecodesFlagsTxPowerAndAppearance) {
 
 // The first of a single-valued field counts; one too short is kept raw and not decoded.
 TEST(AdvertisingData, SingleValuedFieldsTakeTheFirstWholeOne) {
-    const auto ad = ParseAdvertisingData(
-        Bytes{1, 0x01, 2, 0x01, 0x06, 2, 0x01, 0x02, 2, 0x19, 0x40, 3, 0x19, 0x41, 0x03, 1, 0x0A, 2, 0x0A, 0x04});
+    const Bytes data{1, 0x01,              // flags without their byte
+                     2, 0x01, 0x06,        // flags
+                     2, 0x01, 0x02,        // flags again
+                     2, 0x19, 0x40,        // appearance one byte short
+                     3, 0x19, 0x41, 0x03,  // appearance
+                     1, 0x0A,              // TX power without its byte
+                     2, 0x0A, 0x04};       // TX power
+    const auto ad = ParseAdvertisingData(data);
     EXPECT_EQ(ad.structures.size(), 7u);
     EXPECT_EQ(ad.flags, std::optional<std::uint8_t>(0x06));
     EXPECT_EQ(ad.appearance, std::optional<std::uint16_t>(0x0341));
@@ -106,10 +112,10 @@ TEST(AdvertisingData, PrefersTheCompleteName) {
 
 // All six list types, in order; a list's partial last UUID is dropped.
 TEST(AdvertisingData, CollectsServiceUuidsOfEveryWidth) {
-    Bytes data{5, 0x03, 0x0F, 0x18, 0x0A, 0x18,  // 0x180F, 0x180A
-               3, 0x02, 0xED, 0xFE,              // 0xFEED
-               5, 0x05, 0x78, 0x56, 0x34, 0x12,  // 0x12345678
-               4, 0x04, 0x01, 0x02, 0x03,        // partial 32-bit: nothing
+    Bytes data{5,  0x03, 0x0F, 0x18, 0x0A, 0x18,  // 0x180F, 0x180A
+               3,  0x02, 0xED, 0xFE,              // 0xFEED
+               5,  0x05, 0x78, 0x56, 0x34, 0x12,  // 0x12345678
+               4,  0x04, 0x01, 0x02, 0x03,        // partial 32-bit: nothing
                17, 0x07};
     for (int i = 0; i < 16; ++i) data.push_back(static_cast<std::uint8_t>(i));
     data.insert(data.end(), {4, 0x02, 0x2C, 0xFE, 0x99});  // 0xFE2C, then a stray byte
@@ -124,7 +130,8 @@ TEST(AdvertisingData, CollectsServiceUuidsOfEveryWidth) {
 }
 
 TEST(AdvertisingData, KeepsEveryManufacturerDataInOrder) {
-    const auto ad = ParseAdvertisingData(Bytes{5, 0xFF, 0x4C, 0x00, 0x12, 0x19, 3, 0xFF, 0x75, 0x00, 2, 0xFF, 0x06});
+    const auto ad =
+        ParseAdvertisingData(Bytes{5, 0xFF, 0x4C, 0x00, 0x12, 0x19, 3, 0xFF, 0x75, 0x00, 2, 0xFF, 0x06});
     ASSERT_EQ(ad.manufacturerData.size(), 2u);  // the last is too short for a company identifier
     EXPECT_EQ(ad.manufacturerData[0].companyId, 0x004C);
     EXPECT_EQ(ad.manufacturerData[0].payload, (Bytes{0x12, 0x19}));
@@ -133,9 +140,9 @@ TEST(AdvertisingData, KeepsEveryManufacturerDataInOrder) {
 }
 
 TEST(AdvertisingData, ReadsServiceDataOfEveryWidth) {
-    Bytes data{4, 0x16, 0xAA, 0xFE, 0x40,        // 0xFEAA with one byte
-               5, 0x20, 0x04, 0x03, 0x02, 0x01,  // 0x01020304, no payload
-               2, 0x16, 0x33,                    // too short for its UUID
+    Bytes data{4,  0x16, 0xAA, 0xFE, 0x40,        // 0xFEAA with one byte
+               5,  0x20, 0x04, 0x03, 0x02, 0x01,  // 0x01020304, no payload
+               2,  0x16, 0x33,                    // too short for its UUID
                18, 0x21};
     for (int i = 0; i < 16; ++i) data.push_back(0xF0);
     data.push_back(0x07);

@@ -61,7 +61,8 @@ TEST(AdvertisingText, DecodedValues) {
         {{0x2A, {0x01, 0xAB}}, "01 AB"},
         {{0x2A, {}}, ""},
     };
-    for (const TCase& c : cases) EXPECT_EQ(AdStructureText(c.structure), c.text) << AdTypeName(c.structure.type);
+    for (const TCase& c : cases)
+        EXPECT_EQ(AdStructureText(c.structure), c.text) << AdTypeName(c.structure.type);
 }
 
 // Data too short or of a broken length for its type shows as hex, never half decoded.
@@ -75,7 +76,8 @@ TEST(AdvertisingText, MalformedValuesAsHex) {
         {{0x16, {0xAA}}, "AA"},
         {{0x21, {0x01, 0x02, 0x03}}, "01 02 03"},
     };
-    for (const auto& [structure, text] : cases) EXPECT_EQ(AdStructureText(structure), text) << AdTypeName(structure.type);
+    for (const auto& [structure, text] : cases)
+        EXPECT_EQ(AdStructureText(structure), text) << AdTypeName(structure.type);
 }
 
 }  // namespace

@@ -14,12 +14,9 @@ using Name = std::optional<std::string_view>;
 
 TEST(AssignedNumbers, CompanyNames) {
     const std::pair<std::uint16_t, Name> cases[] = {
-        {0x0000, "Ericsson AB"},
-        {0x0006, "Microsoft"},
-        {0x004C, "Apple, Inc."},
-        {0x0075, "Samsung Electronics Co. Ltd."},
-        {0x00E0, "Google"},
-        {0x0225, "Nestl\xC3\xA9 Nespresso S.A."},  // non-ASCII names arrive as UTF-8
+        {0x0000, "Ericsson AB"}, {0x0006, "Microsoft"},
+        {0x004C, "Apple, Inc."}, {0x0075, "Samsung Electronics Co. Ltd."},
+        {0x00E0, "Google"},      {0x0225, "Nestl\xC3\xA9 Nespresso S.A."},  // non-ASCII names arrive as UTF-8
         {0xFFFE, std::nullopt},
     };
     for (const auto& [id, name] : cases) EXPECT_EQ(qm::CompanyName(id), name) << id;

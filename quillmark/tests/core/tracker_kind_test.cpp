@@ -45,8 +45,9 @@ TEST(TrackerKind, RecognisesEachNetwork) {
         {"Tile, UUID list", Joined(flags, {3, 0x03, 0xED, 0xFE}), TTrackerKind::Tile},
         {"Tile, other UUID", {3, 0x02, 0xEC, 0xFE}, TTrackerKind::Tile},
         {"Tile, service data", {5, 0x16, 0xED, 0xFE, 0x01, 0x02}, TTrackerKind::Tile},
-        {"Tile, 128-bit form", {17, 0x07, 0xFB, 0x34, 0x9B, 0x5F, 0x80, 0x00, 0x00, 0x80, 0x00, 0x10, 0x00, 0x00,
-                                0xED, 0xFE, 0x00, 0x00},
+        {"Tile, 128-bit form",
+         {17, 0x07, 0xFB, 0x34, 0x9B, 0x5F, 0x80, 0x00, 0x00, 0x80, 0x00, 0x10, 0x00, 0x00, 0xED, 0xFE, 0x00,
+          0x00},
          TTrackerKind::Tile},
         {"SmartTag, UUID list", {5, 0x03, 0x0F, 0x18, 0x5A, 0xFD}, TTrackerKind::SamsungSmartTag},
         {"SmartTag, service data", {4, 0x16, 0x5A, 0xFD, 0x10}, TTrackerKind::SamsungSmartTag},
@@ -55,7 +56,8 @@ TEST(TrackerKind, RecognisesEachNetwork) {
         {"Chipolo, UUID list", {3, 0x03, 0x33, 0xFE}, TTrackerKind::Chipolo},
         {"Chipolo, service data", {3, 0x16, 0x33, 0xFE}, TTrackerKind::Chipolo},
     };
-    for (const TCase& c : cases) EXPECT_EQ(qm::TrackerKindOf(qm::ParseAdvertisingData(c.data)), c.kind) << c.label;
+    for (const TCase& c : cases)
+        EXPECT_EQ(qm::TrackerKindOf(qm::ParseAdvertisingData(c.data)), c.kind) << c.label;
 }
 
 TEST(TrackerKind, NearMissesAreNoTracker) {
@@ -82,9 +84,12 @@ TEST(TrackerKind, NearMissesAreNoTracker) {
 
 TEST(TrackerKind, Names) {
     const std::pair<TTrackerKind, const char*> cases[] = {
-        {TTrackerKind::AppleAirTag, "Apple AirTag"},   {TTrackerKind::AppleFindMy, "Apple Find My accessory"},
-        {TTrackerKind::Tile, "Tile"},                  {TTrackerKind::SamsungSmartTag, "Samsung SmartTag"},
-        {TTrackerKind::GoogleFindMy, "Google Find My"}, {TTrackerKind::Chipolo, "Chipolo"},
+        {TTrackerKind::AppleAirTag, "Apple AirTag"},
+        {TTrackerKind::AppleFindMy, "Apple Find My accessory"},
+        {TTrackerKind::Tile, "Tile"},
+        {TTrackerKind::SamsungSmartTag, "Samsung SmartTag"},
+        {TTrackerKind::GoogleFindMy, "Google Find My"},
+        {TTrackerKind::Chipolo, "Chipolo"},
     };
     for (const auto& [kind, name] : cases) EXPECT_STREQ(qm::TrackerKindName(kind), name);
 }
