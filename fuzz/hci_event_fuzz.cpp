@@ -16,7 +16,7 @@ void CheckLeReports(const qm::bt::THciLeAdvertisingReports& le, std::size_t size
     std::size_t data = 0;
     for (const auto& report : le.reports) {
         data += report.data.size();
-        if (report.Legacy() && report.data.size() > 31) std::abort();
+        if (le.subevent == qm::bt::hci::kLeAdvertisingReport && report.data.size() > 31) std::abort();
         if (report.rssi == 127 || report.txPower == 127) std::abort();
         if (report.directAddress.has_value() != report.directAddressType.has_value()) std::abort();
     }

@@ -105,7 +105,7 @@ std::optional<std::uint16_t> LegacyEventType(std::uint8_t type) {
             return kLegacy | kScannable;
         case 0x03:  // ADV_NONCONN_IND
             return kLegacy;
-        case 0x04:  // SCAN_RSP
+        case 0x04:  // SCAN_RSP: whether it answered a connectable advertisement is not said
             return kLegacy | kScannable | kScanResponse;
         default:
             return std::nullopt;
@@ -121,8 +121,8 @@ THciLeAdvertisingReports ReportsFor(std::uint8_t subevent, std::size_t count, st
     return event;
 }
 
-// Reports one after another, each whole: the layout Linux reads, and the only one the current
-// controllers send.
+// Reports one after another, each with all its fields, as Linux reads them (older texts of the
+// standard drew the fields as arrays across the reports; controllers send them per report).
 std::optional<THciEvent> LegacyReports(Bytes params) {
     if (params.empty()) return std::nullopt;
     const std::size_t count = params[0];
