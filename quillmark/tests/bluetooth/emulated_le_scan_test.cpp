@@ -19,11 +19,11 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using qm::bt::HciCommand;
 
-constexpr std::uint16_t kLeSetScanParameters = 0x200B;
-constexpr std::uint16_t kLeSetScanEnable = 0x200C;
-constexpr std::uint16_t kLeSetExtendedScanParameters = 0x2041;
-constexpr std::uint16_t kLeSetExtendedScanEnable = 0x2042;
-constexpr std::uint16_t kLeReadLocalFeatures = 0x2003;
+using qm::bt::hci::kLeReadLocalSupportedFeatures;
+using qm::bt::hci::kLeSetExtendedScanEnable;
+using qm::bt::hci::kLeSetExtendedScanParameters;
+using qm::bt::hci::kLeSetScanEnable;
+using qm::bt::hci::kLeSetScanParameters;
 
 class TController {
 public:
@@ -126,7 +126,7 @@ TEST(EmulatedLeScan, ExtendedScanReportsFragmentsAndLegacyPdus) {
          "le": {"extended": true, "eventType": "non-connectable", "intervalMs": 100,
                 "advertising": {"manufacturer": {"company": 1, "hex": ")") + data + R"("}}}}]})";
     TController controller(scenario.c_str());
-    const Bytes features = controller.Command(kLeReadLocalFeatures);
+    const Bytes features = controller.Command(kLeReadLocalSupportedFeatures);
     ASSERT_EQ(features.size(), 9u);
     EXPECT_EQ(features[2] & 0x10, 0x10);
     EXPECT_EQ(controller.Command(kLeSetExtendedScanParameters, {0x00, 0x00, 0x01, 0x01, 0x10, 0x00, 0x10, 0x00}),
@@ -151,7 +151,7 @@ TEST(EmulatedLeScan, ExtendedScanReportsFragmentsAndLegacyPdus) {
 
 TEST(EmulatedLeScan, ExtendedCommandsUnknownWithoutTheFeature) {
     TController controller(kTwoAdvertisers);
-    EXPECT_EQ(controller.Command(kLeReadLocalFeatures)[2] & 0x10, 0);
+    EXPECT_EQ(controller.Command(kLeReadLocalSupportedFeatures)[2] & 0x10, 0);
     EXPECT_EQ(controller.Command(kLeSetExtendedScanEnable, {0x01, 0x00, 0x00, 0x00, 0x00, 0x00}), Bytes{0x01});
 }
 

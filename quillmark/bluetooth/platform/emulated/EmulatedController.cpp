@@ -16,12 +16,6 @@ using Packet = std::vector<std::uint8_t>;
 
 constexpr std::uint8_t kStatusUnknownCommand = 0x01;
 constexpr std::uint8_t kStatusInvalidParameters = 0x12;
-constexpr std::uint16_t kLeSetEventMask = 0x2001;
-constexpr std::uint16_t kLeReadLocalFeatures = 0x2003;
-constexpr std::uint16_t kLeSetScanParameters = 0x200B;
-constexpr std::uint16_t kLeSetScanEnable = 0x200C;
-constexpr std::uint16_t kLeSetExtendedScanParameters = 0x2041;
-constexpr std::uint16_t kLeSetExtendedScanEnable = 0x2042;
 constexpr std::uint8_t kStatusPageTimeout = 0x04;
 constexpr std::size_t kNameField = 248;
 constexpr std::size_t kEirField = 240;
@@ -160,26 +154,28 @@ bool TEmulatedController::HandleLe(int fd, std::uint16_t opcode, const std::uint
     const bool extended = scenario_.controller.leExtended;
     Packet returned{0};
     switch (opcode) {
-        case kLeSetEventMask:
+        case hci::kLeSetEventMask:
             break;
-        case kLeReadLocalFeatures:
-            returned.resize(9, 0);
-            if (extended) returned[2] = 0x10;  // bit 12: LE Extended Advertising
+        case hci::kLeReadLocalSupportedFeatures: {
+            const std::uint64_t features = extended ? hci::kLeFeatureExtendedAdvertising : 0;
+            AppendLe32(returned, static_cast<std::uint32_t>(features));
+            AppendLe32(returned, static_cast<std::uint32_t>(features >> 32));
             break;
-        case kLeSetScanParameters:
+        }
+        case hci::kLeSetScanParameters:
             if (length != 7) returned[0] = kStatusInvalidParameters;
             else activeScan_ = parameters[0] == 0x01;
             break;
-        case kLeSetScanEnable:
+        case hci::kLeSetScanEnable:
             if (length != 2) returned[0] = kStatusInvalidParameters;
             else returned[0] = EnableLeScan(parameters[0] == 0x01, false);
             break;
-        case kLeSetExtendedScanParameters:
+        case hci::kLeSetExtendedScanParameters:
             if (!extended) return false;
             if (length < 8) returned[0] = kStatusInvalidParameters;
             else activeScan_ = parameters[3] == 0x01;
             break;
-        case kLeSetExtendedScanEnable:
+        case hci::kLeSetExtendedScanEnable:
             if (!extended) return false;
             if (length != 6) returned[0] = kStatusInvalidParameters;
             else returned[0] = EnableLeScan(parameters[0] == 0x01, true);

@@ -9,9 +9,6 @@ namespace qm::bt::emu {
 
 namespace {
 
-constexpr std::uint8_t kLeMetaEvent = 0x3E;
-constexpr std::uint8_t kSubeventAdvertisingReport = 0x02;
-constexpr std::uint8_t kSubeventExtendedAdvertisingReport = 0x0D;
 // An event holds 255 parameter bytes: subevent, count and the 24 fixed bytes of an extended report
 // leave 229 for data.
 constexpr std::size_t kExtendedDataPerEvent = 255 - 2 - 24;
@@ -53,7 +50,7 @@ void AppendAddress(TLePacket& out, const TBdAddr& address) {
 }
 
 TLePacket MetaEvent(std::uint8_t subevent, const TLePacket& report) {
-    TLePacket packet{kHciEventPacket, kLeMetaEvent, static_cast<std::uint8_t>(2 + report.size()), subevent, 1};
+    TLePacket packet{kHciEventPacket, hci::kEvLeMeta, static_cast<std::uint8_t>(2 + report.size()), subevent, 1};
     AppendBytes(packet, report);
     return packet;
 }
@@ -67,7 +64,7 @@ TLePacket LeAdvertisingReport(const TLeHeard& heard) {
     report.push_back(static_cast<std::uint8_t>(data.size()));
     AppendBytes(report, data.data(), data.size());
     report.push_back(static_cast<std::uint8_t>(heard.rssi));
-    return MetaEvent(kSubeventAdvertisingReport, report);
+    return MetaEvent(hci::kLeAdvertisingReport, report);
 }
 
 std::vector<TLePacket> LeExtendedAdvertisingReports(const TLeHeard& heard) {
@@ -91,7 +88,7 @@ std::vector<TLePacket> LeExtendedAdvertisingReports(const TLeHeard& heard) {
         report.resize(report.size() + 6, 0);
         report.push_back(static_cast<std::uint8_t>(length));
         AppendBytes(report, data.data() + at, length);
-        packets.push_back(MetaEvent(kSubeventExtendedAdvertisingReport, report));
+        packets.push_back(MetaEvent(hci::kLeExtendedAdvertisingReport, report));
         at += length;
     } while (at < data.size());
     return packets;
