@@ -30,8 +30,9 @@ constexpr qreal kGreyOnHighlight = 0.35;
 constexpr int kWeakestSignal = -100;
 constexpr int kStrongestSignal = -30;
 constexpr qreal kTrackGround = 0.8;
-// The widest texts of the fixed-form columns, digits aside: the form of FormatTime, the widest count
-// of sightings the column makes room for, and the weakest signal.
+// The fixed-form texts, each digit a zero, and the digits that can take the zeros' places: the form
+// of FormatTime, the widest count of sightings the column makes room for, the weakest signal, and
+// an address.
 constexpr const char* kTimeForm = "00/00/00 at 00:00:00";
 constexpr const char* kWidestCount = "(0000)";
 constexpr const char* kWidestSignal = "-000 dBm";
