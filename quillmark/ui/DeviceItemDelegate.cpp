@@ -19,7 +19,6 @@ namespace qm::ui {
 
 namespace {
 
-constexpr int kCellMargin = 4;  // between the cell's edges and its contents
 constexpr int kPictureGap = 4;  // between the picture and the name
 constexpr int kCountGap = 8;    // between the first sighting and the number of sightings
 // Share of the background in the grey of inactive devices; less on the selection highlight, whose
@@ -31,6 +30,15 @@ constexpr qreal kGreyOnHighlight = 0.35;
 constexpr int kWeakestSignal = -100;
 constexpr int kStrongestSignal = -30;
 constexpr qreal kTrackGround = 0.8;
+// The fixed-form texts, each digit a zero, and the digits that can take the zeros' places: the form
+// of FormatTime, the widest count of sightings the column makes room for, the weakest signal, and
+// an address.
+constexpr const char* kTimeForm = "00/00/00 at 00:00:00";
+constexpr const char* kWidestCount = "(0000)";
+constexpr const char* kWidestSignal = "-000 dBm";
+constexpr const char* kAddressForm = "(00:00:00:00:00:00)";
+constexpr const char* kDigits = "0123456789";
+constexpr const char* kHexDigits = "0123456789ABCDEF";
 
 // What one cell shows, copied out of the record while the list's lock is held, so the lock is
 // not held while text is laid out.
@@ -102,11 +110,21 @@ QColor TextColour(const QStyleOptionViewItem& option, bool active) {
     return BlendColours(ink, option.palette.color(group, QPalette::Base), kGreyOnBase);
 }
 
-// One line of plain text with its top left corner at (x, y); cut off at the cell's edge.
+// One line of plain text with its top left corner at (x, y); ended with "…" where it would pass
+// the cell's edge.
 void DrawLine(QPainter& painter, const QRect& cell, int x, int y, const QString& text) {
-    const int height = painter.fontMetrics().height();
-    painter.drawText(QRect(x, y, std::max(0, cell.right() - x + 1), height),
-                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    const QFontMetrics metrics = painter.fontMetrics();
+    const int width = std::max(0, cell.right() - x + 1);
+    painter.drawText(QRect(x, y, width, metrics.height()), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                     metrics.elidedText(text, Qt::ElideRight, width));
+}
+
+// The advance of the form with each of its zeros replaced by the widest of the digits in the font.
+int WidestDigitsAdvance(const QFontMetrics& metrics, const char* form, const char* digits = kDigits) {
+    QChar widest = u'0';
+    for (const QChar digit : QString::fromLatin1(digits))
+        if (metrics.horizontalAdvance(digit) > metrics.horizontalAdvance(widest)) widest = digit;
+    return metrics.horizontalAdvance(QString::fromLatin1(form).replace(u'0', widest));
 }
 
 // The share of the bar a signal fills: none at -100 dBm or weaker, all at -30 dBm or stronger.
@@ -134,7 +152,7 @@ void DrawSignal(QPainter& painter, const QStyleOptionViewItem& option, const QRe
 }
 
 void DrawCell(QPainter& painter, const QStyleOptionViewItem& option, int column, const TCellContent& cell) {
-    const QRect area = option.rect.adjusted(kCellMargin, 0, -kCellMargin, 0);
+    const QRect area = option.rect.adjusted(kDeviceCellMargin, 0, -kDeviceCellMargin, 0);
     const int lineHeight = option.fontMetrics.height();
     const int top = area.top() + (area.height() - 2 * lineHeight) / 2;
     int x = area.left();
@@ -165,6 +183,21 @@ void DrawCell(QPainter& painter, const QStyleOptionViewItem& option, int column,
 
 int DeviceRowHeight(const QFontMetrics& metrics) {
     return std::max(kDevicePictureSize + 8, 2 * metrics.height() + 4);
+}
+
+std::optional<int> DeviceColumnContentWidth(int column, const QFontMetrics& metrics) {
+    const int margins = 2 * kDeviceCellMargin;
+    if (column == dcSeen)
+        return margins + WidestDigitsAdvance(metrics, kTimeForm) + kCountGap +
+               WidestDigitsAdvance(metrics, kWidestCount);
+    if (column == dcSignal) return margins + WidestDigitsAdvance(metrics, kWidestSignal);
+    return std::nullopt;
+}
+
+int DeviceColumnMinimumWidth(int column, const QFontMetrics& metrics) {
+    if (column != dcName) return 0;
+    return 2 * kDeviceCellMargin + kDevicePictureSize + kPictureGap +
+           WidestDigitsAdvance(metrics, kAddressForm, kHexDigits);
 }
 
 TDeviceItemDelegate::TDeviceItemDelegate(qm::TSessionState& session, const TDeviceTreeModel& model,

@@ -7,6 +7,7 @@
 #include <QScrollBar>
 #include <algorithm>
 #include <array>
+#include <optional>
 
 #include "quillmark/core/DeviceListLock.h"
 #include "quillmark/core/SessionState.h"
@@ -18,9 +19,45 @@ namespace qm::ui {
 
 namespace {
 
-constexpr std::array<int, kDeviceColumnCount> kColumnWidths = {250, 170, 200, 250, 90};
-// The line height the column widths were chosen for; larger fonts widen the columns in proportion.
-constexpr qreal kReferenceLineHeight = 13;
+using TColumnWidths = std::array<int, kDeviceColumnCount>;
+using TColumnFlags = std::array<bool, kDeviceColumnCount>;
+
+// The proportions the columns of free texts share the width in; the columns of fixed-form contents
+// have the width of their contents instead.
+constexpr TColumnWidths kDesignWidths = {250, 0, 200, 250, 0};
+
+qreal DesignWidthOf(const TColumnFlags& sharing) {
+    qreal design = 0;
+    for (std::size_t at = 0; at < sharing.size(); ++at)
+        if (sharing[at]) design += kDesignWidths[at];
+    return design;
+}
+
+// Shares the width among the flexible columns in the proportions of their design widths. A column
+// whose share would be below its minimum (its width on entry) keeps the minimum, and the others
+// share what is left. Each column ends where the rounded sum of the shares so far ends, so that the
+// rounding never adds up to more than the width.
+void ShareAmongFlexible(int width, TColumnFlags sharing, TColumnWidths& widths) {
+    for (bool narrowed = true; narrowed;) {
+        narrowed = false;
+        const qreal design = DesignWidthOf(sharing);
+        for (std::size_t at = 0; at < widths.size() && !narrowed; ++at) {
+            if (!sharing[at] || width * kDesignWidths[at] / design >= widths[at]) continue;
+            sharing[at] = false;
+            width -= widths[at];
+            narrowed = true;
+        }
+    }
+    const qreal design = DesignWidthOf(sharing);
+    qreal end = 0;
+    int used = 0;
+    for (std::size_t at = 0; at < widths.size(); ++at) {
+        if (!sharing[at]) continue;
+        end += width * kDesignWidths[at] / design;
+        widths[at] = qRound(end) - used;
+        used += widths[at];
+    }
+}
 
 }  // namespace
 
@@ -144,29 +181,30 @@ void TDeviceView::ShowSortIndicator() {
     header()->setSortIndicator(FSortColumn, FSortOrder);
 }
 
-// The columns share the view's width in the proportions of their design widths: narrower than
-// designed when the view is, and the last column in view takes any width to spare. Once the
-// operator has sized a column, the widths are theirs.
+// The columns of fixed-form contents (the times, the signal) get the width those need; the others
+// share the rest of the view's width in the proportions of their design widths, each at least as
+// wide as its caption and its own minimum, and elide their texts. Once the operator has sized a
+// column, the widths are theirs.
 void TDeviceView::FitColumns() {
     if (FColumnsSizedByOperator) return;
-    const qreal scale = std::max<qreal>(1.0, fontMetrics().height() / kReferenceLineHeight);
-    qreal designed = 0;
-    for (const int width : kColumnWidths) designed += width * scale;
-    const int available = viewport()->width();
-    const qreal shrink = available > 0 ? std::min<qreal>(1.0, available / designed) : 1.0;
-    FFittingColumns = true;
-    // Each column ends where the rounded sum of the widths so far ends, so that the rounding of
-    // the columns never adds up to more than the view's width.
-    int used = 0;
-    qreal end = 0;
+    TColumnWidths widths{};
+    TColumnFlags flexible{};
+    int rest = viewport()->width();
     for (int column = 0; column < kDeviceColumnCount; ++column) {
-        end += kColumnWidths[static_cast<std::size_t>(column)] * scale * shrink;
-        const int width = qRound(end) - used;
-        header()->resizeSection(column, width);
-        used += width;
+        const auto at = static_cast<std::size_t>(column);
+        widths[at] =
+            std::max(header()->sectionSizeHint(column), DeviceColumnMinimumWidth(column, fontMetrics()));
+        const std::optional<int> content = DeviceColumnContentWidth(column, fontMetrics());
+        flexible[at] = !content;
+        if (content) {
+            widths[at] = std::max(widths[at], *content);
+            rest -= widths[at];
+        }
     }
-    const int last = header()->logicalIndex(kDeviceColumnCount - 1);
-    if (available > used) header()->resizeSection(last, header()->sectionSize(last) + available - used);
+    ShareAmongFlexible(std::max(0, rest), flexible, widths);
+    FFittingColumns = true;
+    for (int column = 0; column < kDeviceColumnCount; ++column)
+        header()->resizeSection(column, widths[static_cast<std::size_t>(column)]);
     FFittingColumns = false;
 }
 

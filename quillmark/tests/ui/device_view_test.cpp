@@ -27,6 +27,7 @@
 #include "quillmark/core/BTDevice.h"
 #include "quillmark/core/BluetoothNames.h"
 #include "quillmark/ui/DeviceImages.h"
+#include "quillmark/ui/DeviceItemDelegate.h"
 #include "quillmark/ui/DeviceTreeModel.h"
 #include "quillmark/ui/FilterTree.h"
 #include "support/Grabs.h"
@@ -292,6 +293,63 @@ TEST_F(DeviceView, NamesArePaintedAsPlainText) {
     QFont bold = view_.font();
     bold.setBold(true);
     EXPECT_NEAR(right - left + 1, QFontMetrics(bold).boundingRect(hostile).width(), 4);
+}
+
+// The times and the signal keep the width of their contents at every width of the view; Name, Type
+// and Location share the rest 250:200:250, a column whose share is below its minimum (the caption;
+// for Name the picture and the address) keeping the minimum; with all three at theirs the view
+// scrolls. The rounding of each share is off by a pixel at most.
+TEST_F(DeviceView, ColumnsOfFixedFormKeepTheirWidthAndTheOthersShareTheRest) {
+    using qm::ui::dcLocation, qm::ui::dcName, qm::ui::dcSeen, qm::ui::dcSignal, qm::ui::dcType;
+    const QHeaderView& header = *view_.header();
+    const auto fixed = [&](int column) {
+        return std::max(*qm::ui::DeviceColumnContentWidth(column, view_.fontMetrics()),
+                        header.sectionSizeHint(column));
+    };
+    const auto minimum = [&](int column) {
+        return std::max(qm::ui::DeviceColumnMinimumWidth(column, view_.fontMetrics()),
+                        header.sectionSizeHint(column));
+    };
+    const auto size = [&](int column) { return header.sectionSize(column); };
+    enum TShare { AllShare, NameAtItsMinimum, AllAtTheirMinimums };
+    for (const auto& [width, share] :
+         {std::pair{1200, AllShare}, std::pair{700, NameAtItsMinimum}, std::pair{300, AllAtTheirMinimums}}) {
+        SCOPED_TRACE(width);
+        Show(width);
+        EXPECT_EQ(size(dcSeen), fixed(dcSeen));
+        EXPECT_EQ(size(dcSignal), fixed(dcSignal));
+        const int viewport = view_.viewport()->width();
+        switch (share) {
+            case AllShare:
+                EXPECT_EQ(header.length(), viewport);
+                EXPECT_GT(size(dcName), minimum(dcName));
+                EXPECT_NEAR(size(dcLocation), size(dcName), 2);
+                EXPECT_NEAR(size(dcType) * 5, size(dcName) * 4, 9);
+                break;
+            case NameAtItsMinimum:
+                EXPECT_EQ(header.length(), viewport);
+                EXPECT_EQ(size(dcName), minimum(dcName));
+                EXPECT_NEAR(size(dcType) * 5, size(dcLocation) * 4, 9);
+                break;
+            case AllAtTheirMinimums:
+                EXPECT_GT(header.length(), viewport);
+                for (const int column : {dcName, dcType, dcLocation})
+                    EXPECT_EQ(size(column), minimum(column));
+                break;
+        }
+    }
+}
+
+// Once the operator has sized a column, resizing the view leaves every width as it was.
+TEST_F(DeviceView, ColumnsSizedByTheOperatorStayWhenTheViewResizes) {
+    Show(700);
+    QHeaderView& header = *view_.header();
+    header.resizeSection(qm::ui::dcLocation, 400);
+    std::vector<int> sized;
+    for (int column = 0; column < header.count(); ++column) sized.push_back(header.sectionSize(column));
+    Show(1200);
+    for (int column = 0; column < header.count(); ++column)
+        EXPECT_EQ(header.sectionSize(column), sized[static_cast<std::size_t>(column)]) << column;
 }
 
 // A device without a signal sorts before the weakest one.

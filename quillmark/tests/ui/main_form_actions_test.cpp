@@ -1,8 +1,9 @@
 // The main window's commands on the offscreen platform, over a session in a temporary directory
-// and the emulated radio: the confirmations and what each answer leaves behind, deleting by the
-// address remembered when the command started, deleting everything while passes go on, clearing
-// the log, setting the location through the real chooser, opening the windows, Exit, the question
-// box itself and where the help page is found.
+// and the emulated radio: the confirmations and what each answer leaves behind in the list, the
+// session file and the sighting history, deleting by the address remembered when the command
+// started, deleting everything while passes go on, clearing the log, setting the location through
+// the real chooser, opening the windows, Exit, the question box itself and where the help page is
+// found.
 
 #include <gtest/gtest.h>
 
@@ -29,6 +30,9 @@
 #include "quillmark/core/DeviceListLock.h"
 #include "quillmark/core/ProgramDirectory.h"
 #include "quillmark/core/SessionFile.h"
+#include "quillmark/history/HistoryPath.h"
+#include "quillmark/history/SqliteHistoryReader.h"
+#include "quillmark/history/SqliteHistoryStore.h"
 #include "quillmark/ui/AboutForm.h"
 #include "quillmark/ui/ChooseLocationForm.h"
 #include "quillmark/ui/DeviceDetailsForm.h"
@@ -254,6 +258,60 @@ TEST_F(MainFormActionsTest, DeleteWithoutASelectedRowAsksNothing) {
     Trigger("DeleteDevice");
     EXPECT_TRUE(questions.asked.empty());
     EXPECT_EQ(ListedAddresses().size(), 3u);
+}
+
+// The history store beside the session, as an earlier scan left it: one sighting of each device.
+void WriteHistory(const std::string& sessionPath, const std::vector<TSeedDevice>& devices) {
+    qm::TSqliteHistoryStore store(qm::HistoryStorePath(sessionPath), [](const std::string&) {});
+    std::vector<qm::TRecordedSighting> batch;
+    for (const TSeedDevice& seed : devices) {
+        qm::TRecordedSighting recorded;
+        recorded.sighting.address = seed.address;
+        recorded.sighting.rssi = -60;
+        recorded.sighting.receivedMs = (qm::SystemClock().Now() - 10) * std::int64_t{1000};
+        recorded.location = "Office";
+        batch.push_back(recorded);
+    }
+    store.SightingsRecorded(std::move(batch));
+    store.Flush();
+}
+
+Addresses HistoryAddresses(const std::string& sessionPath) {
+    Addresses addresses;
+    for (const qm::THistoryDeviceSummary& device : qm::OpenHistoryReader(sessionPath)->Summary())
+        addresses.push_back(device.address);
+    return addresses;
+}
+
+// The window's store writes the deletions once it has closed; only the devices deleted with Yes
+// lose their history, and clearing the log keeps all of it.
+TEST_F(MainFormActionsTest, DeletingADeviceDeletesItsHistoryAndNothingElseDoes) {
+    struct TCase {
+        const char* action;
+        TAnswer answer;
+        Addresses remaining;
+    };
+    const Addresses all = {"(00:00:00:00:00:01)", "(00:00:00:00:00:02)", "(00:00:00:00:00:03)"};
+    const TCase cases[] = {
+        {"DeleteDevice", TAnswer::Yes, {"(00:00:00:00:00:01)", "(00:00:00:00:00:03)"}},
+        {"DeleteDevice", TAnswer::No, all},
+        {"DeleteAllDevices", TAnswer::Yes, {}},
+        {"DeleteAllDevices", TAnswer::No, all},
+        {"ClearLog", TAnswer::Yes, all},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(std::string(c.action) + " answered " + std::to_string(static_cast<int>(c.answer)));
+        std::filesystem::remove(qm::HistoryStorePath(sessionPath));
+        WriteHistory(sessionPath, kThreeDevices);
+        ASSERT_EQ(HistoryAddresses(sessionPath), all);
+        Start(kThreeDevices);
+        Select("(00:00:00:00:00:02)");
+        questions.answer = c.answer;
+        Trigger(c.action);
+        ServePending();
+        form.reset();
+        EXPECT_EQ(HistoryAddresses(sessionPath), c.remaining);
+    }
 }
 
 // The built-in scenario over the emulated radio: passes go on while the question is open (the
