@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "quillmark/core/BluetoothNames.h"
+#include "quillmark/core/DeviceAdvertising.h"
 
 namespace qm {
 
@@ -67,6 +68,10 @@ public:
     // session file has no place for it; a front end fills it from the history store at start-up.
     std::optional<std::int8_t> Signal() const { return FSignal; }
     void SetSignal(std::optional<std::int8_t> dbm) { FSignal = dbm; }
+    // Not persisted: the transports, LE address type and announced fields, likewise restored from
+    // the history store.
+    const TDeviceAdvertising& Advertising() const { return FAdvertising; }
+    TDeviceAdvertising& Advertising() { return FAdvertising; }
 
     // "Paired", "Personal", "Connected" and "SDP", those that apply, joined by ", ".
     std::string FlagsText() const;
@@ -103,6 +108,7 @@ private:
     std::vector<std::string> FRawSDPRecords;
     std::string FLocation;
     std::optional<std::int8_t> FSignal;
+    TDeviceAdvertising FAdvertising;
 
     std::vector<std::string> FServices;
     std::int64_t FServicesRecordCount = -1;

@@ -27,7 +27,10 @@ struct TSighting {
     std::int64_t receivedMs = 0;      // when the radio received it, UTC milliseconds since 1970
     std::string name;                 // valid UTF-8; empty when the device gave none
     std::optional<std::uint32_t> classOfDevice;
-    std::string eir;  // raw extended inquiry response bytes; empty when there were none
+    // Raw response data: a classic device's extended inquiry response, or an LE report's
+    // advertising data (or scan response data, when scanResponse is set). Empty when there was none.
+    std::string eir;
+    bool scanResponse = false;  // LE: the report answered our scan request
 };
 
 // A sighting as the device list recorded it: with the operator's location at that moment.
