@@ -36,7 +36,8 @@ void TakeSighting(TDeviceAdvertising& advertising, const TSighting& sighting) {
     } else {
         advertising.lowEnergy = true;
         advertising.addressType = sighting.addressType;
-        if (!sighting.eir.empty()) (sighting.scanResponse ? advertising.scanResponse : advertising.advertising) = sighting.eir;
+        if (!sighting.eir.empty())
+            (sighting.scanResponse ? advertising.scanResponse : advertising.advertising) = sighting.eir;
     }
     TakeAdvertisingData(advertising, sighting.eir);
 }

@@ -17,8 +17,8 @@
 namespace qm {
 
 struct TDeviceAdvertising {
-    bool classic = false;    // heard in a classic inquiry (or a capture of one)
-    bool lowEnergy = false;  // heard advertising over LE
+    bool classic = false;                             // heard in a classic inquiry (or a capture of one)
+    bool lowEnergy = false;                           // heard advertising over LE
     TAddressType addressType = TAddressType::Public;  // of the latest LE sighting
     std::optional<std::int8_t> txPower;               // dBm, the latest announced
     std::optional<std::uint16_t> appearance;          // the latest announced
