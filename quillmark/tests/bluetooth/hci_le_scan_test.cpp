@@ -196,7 +196,7 @@ TEST(HciLeScan, StartRefusals) {
 TEST(HciLeScan, TakesTurnsWithTheInquiry) {
     qm::bt::emu::TEmulatedRadio radio(qm::bt::emu::ParseScenario(R"({"controller": {"leDuringInquiry": false,
         "inquiryMs": 300}, "devices": [
-        {"address": "00:11:22:00:00:01", "le": {"intervalMs": 50, "advertising": {"flags": 6}}},
+        {"address": "00:11:22:00:00:01", "classic": false, "le": {"intervalMs": 50, "advertising": {"flags": 6}}},
         {"address": "00:11:22:00:00:02", "name": "Phone"}]})"));
     qm::bt::TRadioTurns turns;
     qm::bt::THciLeScan scan(radio, qm::SystemClock(), &turns);
