@@ -5,6 +5,7 @@
 
 #include "quillmark/base/Error.h"
 #include "quillmark/bluetooth/BluetoothInquiryPass.h"
+#include "quillmark/bluetooth/platform/HciLeScan.h"
 #include "quillmark/bluetooth/platform/ProtocolPlatform.h"
 #include "quillmark/bluetooth/platform/emulated/DefaultScenario.h"
 #include "quillmark/bluetooth/platform/emulated/EmulatedRadio.h"
@@ -37,25 +38,53 @@ std::shared_ptr<bt::TSocketFactory> OpenRadio(const TRadioChoice& choice) {
 
 namespace {
 
-// The radio, the protocol platform over it and the pass over the platform, released in reverse;
-// the radio may live on with its other users.
+// The radio, its turns, the protocol platform over it and the pass over the platform, released in
+// reverse; the radio and the turns may live on with their other users.
 class TOwningInquiryPass : public IInquiryPass {
 public:
-    TOwningInquiryPass(std::shared_ptr<bt::TSocketFactory> radio, TSessionState& session, ISightingSink* sink)
-        : FRadio(std::move(radio)), FPlatform(*FRadio, {}, session.Clock()), FPass(FPlatform, session, sink) {}
+    TOwningInquiryPass(std::shared_ptr<bt::TSocketFactory> radio, TSessionState& session, ISightingSink* sink,
+                       std::shared_ptr<bt::TRadioTurns> turns)
+        : FRadio(std::move(radio)),
+          FTurns(std::move(turns)),
+          FPlatform(*FRadio, {}, session.Clock(), FTurns.get()),
+          FPass(FPlatform, session, sink) {}
     bool Perform(IDiscoveryServices& thread) override { return FPass.Perform(thread); }
 
 private:
     std::shared_ptr<bt::TSocketFactory> FRadio;
+    std::shared_ptr<bt::TRadioTurns> FTurns;
     bt::TProtocolPlatform FPlatform;
     TBluetoothInquiryPass FPass;
+};
+
+// The radio, its turns and the LE scan over them, released in reverse.
+class TOwningLeStream : public ISightingStream {
+public:
+    TOwningLeStream(std::shared_ptr<bt::TSocketFactory> radio, TSessionState& session,
+                    std::shared_ptr<bt::TRadioTurns> turns)
+        : FRadio(std::move(radio)), FTurns(std::move(turns)), FScan(*FRadio, session.Clock(), FTurns.get()) {}
+    TStreamStatus Start() override { return FScan.Start(); }
+    TStreamStatus Read(std::vector<TSighting>& sightings, int timeoutMs) override {
+        return FScan.Read(sightings, timeoutMs);
+    }
+    void Stop() override { FScan.Stop(); }
+
+private:
+    std::shared_ptr<bt::TSocketFactory> FRadio;
+    std::shared_ptr<bt::TRadioTurns> FTurns;
+    bt::THciLeScan FScan;
 };
 
 }  // namespace
 
 std::unique_ptr<IInquiryPass> MakeInquiryPass(std::shared_ptr<bt::TSocketFactory> radio, TSessionState& session,
-                                              ISightingSink* sink) {
-    return std::make_unique<TOwningInquiryPass>(std::move(radio), session, sink);
+                                              ISightingSink* sink, std::shared_ptr<bt::TRadioTurns> turns) {
+    return std::make_unique<TOwningInquiryPass>(std::move(radio), session, sink, std::move(turns));
+}
+
+std::unique_ptr<ISightingStream> MakeLeStream(std::shared_ptr<bt::TSocketFactory> radio, TSessionState& session,
+                                              std::shared_ptr<bt::TRadioTurns> turns) {
+    return std::make_unique<TOwningLeStream>(std::move(radio), session, std::move(turns));
 }
 
 }  // namespace qm

@@ -12,6 +12,8 @@
 #include "quillmark/bluetooth/capture/BtsnoopReader.h"
 #include "quillmark/bluetooth/platform/ClassicSighting.h"
 #include "quillmark/bluetooth/platform/HciPackets.h"
+#include "quillmark/bluetooth/platform/LeFragmentJoiner.h"
+#include "quillmark/bluetooth/platform/LeSighting.h"
 #include "quillmark/core/DeviceListLock.h"
 #include "quillmark/core/SessionLog.h"
 #include "quillmark/core/SightingRecorder.h"
@@ -46,6 +48,7 @@ public:
     TCaptureImport& Result() { return FResult; }
 
 private:
+    void TakeLe(const THciLeAdvertisingReports& reports, const TCaptureEvent& record);
     void Sighted(const TSighting& sighting, std::int32_t time);
     void SightedAgain(TBTDevice& device, const TSighting& sighting, std::int32_t time);
     void Named(const THciRemoteNameComplete& complete, std::int64_t ms, std::int32_t time);
@@ -60,6 +63,7 @@ private:
     std::vector<bool> FSeenAgain;
     // The devices the current inquiry has reported.
     std::set<std::string> FInInquiry;
+    TLeFragmentJoiner FFragments;
 };
 
 void TImporter::Take(const THciEvent& event, const TCaptureEvent& record) {
@@ -75,6 +79,8 @@ void TImporter::Take(const THciEvent& event, const TCaptureEvent& record) {
             else
                 Sighted(sighting, time);
         }
+    } else if (const auto* reports = std::get_if<THciLeAdvertisingReports>(&event)) {
+        TakeLe(*reports, record);
     } else if (const auto* complete = std::get_if<THciRemoteNameComplete>(&event)) {
         if (complete->status == 0) Named(*complete, record.unixMs, time);
     } else if (std::holds_alternative<THciInquiryComplete>(event)) {
@@ -82,6 +88,19 @@ void TImporter::Take(const THciEvent& event, const TCaptureEvent& record) {
     } else if (const auto* status = std::get_if<THciCommandStatus>(&event)) {
         if (status->opcode == hci::kInquiry) FInInquiry.clear();
     }
+}
+
+// Every LE report (a fragmented one once joined) is a sighting of its own at its capture time,
+// decoded as the live scan decodes it.
+void TImporter::TakeLe(const THciLeAdvertisingReports& reports, const TCaptureEvent& record) {
+    std::vector<THciLeReport> complete;
+    for (THciLeReport report : reports.reports) {
+        report.receivedMs = record.unixMs;
+        FFragments.Take(std::move(report), complete);
+    }
+    for (const THciLeReport& report : complete)
+        if (const std::optional<TSighting> sighting = LeSighting(report))
+            Sighted(*sighting, InventoryTime(record.unixSeconds));
 }
 
 // A record that existed before keeps the wider span of its times and the capture's.

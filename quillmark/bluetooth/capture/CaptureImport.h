@@ -7,7 +7,9 @@
 // its Inquiry Complete event and the next begins with its command's status. A successful remote
 // name request gives its device a non-empty name (a later one wins); a device heard only through
 // its name counts as sighted once. A device already in the inventory keeps the earliest
-// first-seen and the latest last-seen time of the two.
+// first-seen and the latest last-seen time of the two. Every LE advertising report (of the three
+// formats; an extended one in fragments once joined) is a sighting at its capture time, decoded as
+// the live LE scan decodes it (LeSighting.h).
 //
 // Every event goes through the scanner's own HCI event parser; events the parser rejects are
 // passed over. A record cut short at the end of the file ends the import with what was read.

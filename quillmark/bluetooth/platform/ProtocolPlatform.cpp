@@ -57,8 +57,15 @@ TLookupStatus TProtocolPlatform::BeginInquiry(std::unique_ptr<TInquiryLookup>& l
     TUniqueFd controller = sockets_.OpenController(error);
     if (!controller.Valid()) return TLookupStatus::Failure(error);
     std::vector<THciInquiryEntry> entries;
-    if (const int failed = THciInquiry(controller.Get(), limits_, clock_).Run(entries))
-        return TLookupStatus::Failure(failed);
+    THciInquiry inquiry(controller.Get(), limits_, clock_);
+    const TInquiryTurn turn(turns_);
+    int failed = inquiry.Run(entries);
+    if (failed == EBUSY && turns_) {
+        turns_->Refused();
+        turns_->AwaitLePaused();
+        failed = inquiry.Run(entries);
+    }
+    if (failed) return TLookupStatus::Failure(failed);
     if (entries.empty()) return TLookupStatus::Of(TLookupCode::NothingFound);
     lookup = std::make_unique<TProtocolInquiryLookup>(std::move(controller), limits_, std::move(entries));
     return TLookupStatus::Success();

@@ -17,6 +17,9 @@ class TSocketFactory {
 public:
     virtual ~TSocketFactory() = default;
     virtual TUniqueFd OpenController(int& error) = 0;
+    // A raw HCI socket like OpenController's for LE scanning: passing Command Status, Command
+    // Complete and LE Meta events. By default the controller socket itself.
+    virtual TUniqueFd OpenLeController(int& error) { return OpenController(error); }
     virtual TUniqueFd ConnectSdp(const TBdAddr& address, int timeoutMs, int& error) = 0;
 
     // The management channel of all controllers. A factory without one fails with EAFNOSUPPORT,

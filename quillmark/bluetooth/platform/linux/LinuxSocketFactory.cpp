@@ -65,11 +65,18 @@ kernel::THciFilter InquiryEventFilter() {
                         hci::kEvExtendedInquiryResult});
 }
 
+kernel::THciFilter LeScanEventFilter() {
+    return EventFilter({hci::kEvCommandComplete, hci::kEvCommandStatus, hci::kEvLeMeta});
+}
+
 kernel::THciFilter CommandEventFilter() {
     return EventFilter({hci::kEvCommandComplete, hci::kEvCommandStatus});
 }
 
-TUniqueFd TLinuxSocketFactory::OpenController(int& error) {
+namespace {
+
+// A raw HCI socket on the first powered adapter passing the filter's events.
+TUniqueFd OpenFilteredController(const kernel::THciFilter& filter, int& error) {
     TUniqueFd fd(::socket(kernel::kAfBluetooth, SOCK_RAW | SOCK_CLOEXEC, kernel::kProtoHci));
     const int device = fd.Valid() ? FirstPoweredAdapter(fd.Get()) : -1;
     if (device < 0) {
@@ -78,13 +85,22 @@ TUniqueFd TLinuxSocketFactory::OpenController(int& error) {
     }
     const kernel::TSockaddrHci address{kernel::kAfBluetooth, static_cast<unsigned short>(device),
                                        kernel::kHciChannelRaw};
-    const kernel::THciFilter filter = InquiryEventFilter();
     if (::bind(fd.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
         ::setsockopt(fd.Get(), kernel::kSolHci, kernel::kHciFilterOption, &filter, sizeof filter) != 0) {
         error = errno;
         return TUniqueFd();
     }
     return fd;
+}
+
+}  // namespace
+
+TUniqueFd TLinuxSocketFactory::OpenController(int& error) {
+    return OpenFilteredController(InquiryEventFilter(), error);
+}
+
+TUniqueFd TLinuxSocketFactory::OpenLeController(int& error) {
+    return OpenFilteredController(LeScanEventFilter(), error);
 }
 
 TUniqueFd TLinuxSocketFactory::OpenManagement(int& error) {
