@@ -1,5 +1,7 @@
 #include "quillmark/core/FilterValues.h"
 
+#include <algorithm>
+#include <string_view>
 #include <unordered_map>
 
 #include "quillmark/core/DeviceListLock.h"
@@ -35,37 +37,65 @@ private:
     std::vector<TFilterValueCount> FValues;
 };
 
-void CountDevice(TBTDevice& device, TFilterKind kind, std::int32_t now, TValueCounter& counter) {
+void CountDevice(TBTDevice& device, TFilterKind kind, std::int32_t now, const TVendorRegistry& vendors,
+                 TValueCounter& counter) {
     switch (kind) {
+        case fkNone:
+            break;
+        case fkServices: {
+            for (const std::string& service : device.Services()) counter.Count(service);
+            const std::optional<std::string> tracker = TrackerServiceText(device.Advertising());
+            if (tracker) counter.Count(*tracker);
+            break;
+        }
         case fkLocation:
             counter.Count(device.Location());
             break;
-        case fkType:
-            counter.Count(DeviceClassName(device.MajorClass(), device.MinorClass()));
-            break;
-        case fkLastSeen:
-            counter.Count(LastSeenBucket(device.LastSeen(), now));
-            break;
-        case fkServices:
-            for (const std::string& service : device.Services()) counter.Count(service);
-            break;
         default:
+            counter.Count(DeviceFilterText(device, kind, now, vendors));
             break;
     }
 }
 
+// The fixed order of a kind whose values are few and known; values it does not know go last.
+std::size_t FixedRank(const std::vector<std::string_view>& order, const std::string& value) {
+    return static_cast<std::size_t>(std::find(order.begin(), order.end(), value) - order.begin());
+}
+
+// Radio and Address values keep their fixed order, makers go alphabetically; the others stay in
+// the order of first appearance.
+void SortValues(TFilterKind kind, std::vector<TFilterValueCount>& values) {
+    static const std::vector<std::string_view> radios{"Classic", "Low Energy", "Both"};
+    static const std::vector<std::string_view> addresses{"Public", "Random static", "Private"};
+    const auto byRank = [](const std::vector<std::string_view>& order) {
+        return [&order](const TFilterValueCount& a, const TFilterValueCount& b) {
+            return FixedRank(order, a.value) < FixedRank(order, b.value);
+        };
+    };
+    if (kind == fkRadio) std::stable_sort(values.begin(), values.end(), byRank(radios));
+    if (kind == fkAddress) std::stable_sort(values.begin(), values.end(), byRank(addresses));
+    if (kind == fkMaker)
+        std::stable_sort(values.begin(), values.end(),
+                         [](const TFilterValueCount& a, const TFilterValueCount& b) {
+                             return CompareTextIgnoringCase(a.value, b.value) < 0;
+                         });
+}
+
 }  // namespace
 
-std::vector<TFilterValueCount> CountFilterValues(TDeviceList& list, TFilterKind kind, bool hideInactive) {
+std::vector<TFilterValueCount> CountFilterValues(TDeviceList& list, TFilterKind kind, bool hideInactive,
+                                                 const TVendorRegistry& vendors) {
     TValueCounter counter;
     const TDeviceListLock lock(list);
     const std::int32_t now = list.Clock().Now();
     for (int index = 0; index < list.Count(); ++index) {
         TBTDevice& device = list.Items(index);
         if (hideInactive && !device.IsActive()) continue;
-        CountDevice(device, kind, now, counter);
+        CountDevice(device, kind, now, vendors, counter);
     }
-    return counter.Take();
+    std::vector<TFilterValueCount> values = counter.Take();
+    SortValues(kind, values);
+    return values;
 }
 
 }  // namespace qm

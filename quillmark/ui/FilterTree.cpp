@@ -19,11 +19,14 @@ struct TCategoryHeading {
     qm::TFilterKind kind;
 };
 
-constexpr std::array<TCategoryHeading, 4> kCategories = {{
+constexpr std::array<TCategoryHeading, 7> kCategories = {{
     {"Last Seen", qm::fkLastSeen},
     {"Location", qm::fkLocation},
     {"Type", qm::fkType},
     {"Services", qm::fkServices},
+    {"Radio", qm::fkRadio},
+    {"Address", qm::fkAddress},
+    {"Maker", qm::fkMaker},
 }};
 
 // Appends a heading node at the top level and returns its category for the value nodes.

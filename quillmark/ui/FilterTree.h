@@ -1,7 +1,8 @@
 #pragma once
-// The filter tree beside the device view: four bold category headings, "Last Seen", "Location",
-// "Type" and "Services", each with one node per distinct value of the counted devices and their
-// number. Selecting a value node chooses the device filter; selecting a heading clears it.
+// The filter tree beside the device view: seven bold category headings, "Last Seen", "Location",
+// "Type", "Services" (with the trackers), "Radio", "Address" and "Maker", each with one node per
+// distinct value of the counted devices and their number. Selecting a value node chooses the device filter;
+// selecting a heading clears it.
 
 #include <QString>
 #include <QStringList>

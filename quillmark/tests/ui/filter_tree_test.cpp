@@ -19,7 +19,16 @@ using namespace uitest;
 using qm::ui::TFilterTree;
 using ::testing::ElementsAre;
 
-const QStringList kHeadings = {"Last Seen", "Location", "Type", "Services"};
+const QStringList kHeadings = {"Last Seen", "Location", "Type", "Services", "Radio", "Address", "Maker"};
+
+// What an LE advertiser from a random address announced: only LE, maybe a tracker.
+qm::TDeviceAdvertising RandomAdvertiser(std::optional<qm::TTrackerKind> tracker = std::nullopt) {
+    qm::TDeviceAdvertising advertising;
+    advertising.lowEnergy = true;
+    advertising.addressType = qm::TAddressType::Random;
+    advertising.tracker = tracker;
+    return advertising;
+}
 
 // One FilterChanged signal: whether a node is selected, its kind and its value.
 using TFilterSignal = std::tuple<bool, qm::TFilterKind, QString>;
@@ -49,7 +58,7 @@ protected:
     std::vector<TFilterSignal> signals_;
 };
 
-TEST_F(FilterTree, EmptyListGivesTheFourBoldHeadings) {
+TEST_F(FilterTree, EmptyListGivesTheSevenBoldHeadings) {
     tree_.RebuildFilterTree();
     EXPECT_EQ(tree_.NodeTexts(), kHeadings);
     const QAbstractItemModel& model = *tree_.model();
@@ -98,6 +107,31 @@ TEST_F(FilterTree, ValueNodesCountDevicesInTheOrderOfFirstAppearance) {
          false,
          "Last Seen",
          {"Last Hour (1)", "Now (1)"}},
+        {"trackers are services",
+         {{.address = "(C1:00:00:00:00:01)",
+           .services = {"Fax"},
+           .advertising = RandomAdvertiser(qm::TTrackerKind::Tile)}},
+         false,
+         "Services",
+         {"Fax (1)", "Tracker: Tile (1)"}},
+        {"radio in its fixed order",
+         {{.address = "(C1:00:00:00:00:01)", .advertising = RandomAdvertiser()},
+          {.address = "(00:00:00:00:00:01)"}},
+         false,
+         "Radio",
+         {"Classic (1)", "Low Energy (1)"}},
+        {"address classes",
+         {{.address = "(41:00:00:00:00:01)", .advertising = RandomAdvertiser()},
+          {.address = "(C1:00:00:00:00:01)", .advertising = RandomAdvertiser()},
+          {.address = "(00:00:00:00:00:01)"}},
+         false,
+         "Address",
+         {"Public (1)", "Random static (1)", "Private (1)"}},
+        {"a random address without manufacturer data has no maker",
+         {{.address = "(41:00:00:00:00:01)", .advertising = RandomAdvertiser()}},
+         false,
+         "Maker",
+         {"(random) (1)"}},
         {"values are shown as they are",
          {{.address = "A", .location = "<b>Lab</b>"}},
          false,

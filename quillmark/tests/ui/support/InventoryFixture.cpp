@@ -23,6 +23,7 @@ void TInventoryTest::AddDevice(const TDeviceFields& fields) {
     device.SetSeenCount(fields.seenCount);
     device.SetFlags(fields.flags);
     device.SetSignal(fields.signal);
+    device.Advertising() = fields.advertising;
     for (const std::string& service : fields.services)
         device.RawSDPRecords().push_back(ServiceRecord(service));
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "quillmark/core/Clock.h"
+#include "quillmark/core/DeviceAdvertising.h"
 #include "quillmark/core/SessionState.h"
 
 namespace uitest {
@@ -26,7 +27,8 @@ struct TDeviceFields {
     std::vector<std::string> services{};  // one SDP record naming each
     std::int32_t seenCount = 1;
     std::int32_t flags = 0;
-    std::optional<std::int8_t> signal{};  // dBm of the latest sighting
+    std::optional<std::int8_t> signal{};   // dBm of the latest sighting
+    qm::TDeviceAdvertising advertising{};  // what its sightings announced
 };
 
 // An SDP service record holding a handle and the service name (attribute 0x0100) as text.
